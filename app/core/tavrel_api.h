@@ -1,0 +1,34 @@
+// The library's plain functions as the program sees them. The run-time binding loads
+// libtavrel.so by name and binds each function on its first call; a missing library or
+// function throws RuntimeFailure from that call. Tests substitute fakes.
+#ifndef ORVANE_APP_TAVREL_API_H
+#define ORVANE_APP_TAVREL_API_H
+
+#include <cstdint>
+#include <span>
+
+#include "tavrel/tavrel.h"
+
+namespace orvane {
+
+class TavrelApi {
+public:
+    virtual ~TavrelApi() = default;
+    virtual int32_t GetList(uint32_t vendorId, uint32_t productId, const char* manufacturer,
+                            const char* serialNumber, const char* product,
+                            DeviceListEntry* list, int32_t maxCount) = 0;
+    virtual int32_t Open(uint32_t vendorId, uint32_t productId, const char* manufacturer,
+                         const char* serialNumber, const char* product,
+                         int32_t overlapped) = 0;
+    virtual void CloseRead() = 0;
+    virtual void CloseWrite() = 0;
+    virtual void GetReportLengths(int32_t* inputLength, int32_t* outputLength) = 0;
+    virtual int32_t SetInstance(int32_t instance) = 0;
+    // buffer: 101 bytes, report id first.
+    virtual int32_t Read(std::span<uint8_t, 101> buffer) = 0;
+    virtual int32_t Write(std::span<const uint8_t, 101> buffer) = 0;
+};
+
+} // namespace orvane
+
+#endif

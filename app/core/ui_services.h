@@ -1,0 +1,44 @@
+// Everything that would block on the user goes through this interface: message boxes,
+// file dialogs and modal windows. The program uses the Qt implementation; tests answer
+// without blocking.
+#ifndef ORVANE_APP_UI_SERVICES_H
+#define ORVANE_APP_UI_SERVICES_H
+
+#include <string>
+
+class QDialog;
+class QWidget;
+
+namespace orvane {
+
+enum class MessageIcon { None, Information, Exclamation, Question, Critical };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageResult { Ok, Yes, No };
+
+struct MessageBoxRequest {
+    std::string text;  // UTF-8; CR LF line ends allowed
+    std::string title; // empty: the program's default caption
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::string filter; // Qt filter text, e.g. "Orvane Setting File (*.orv)"
+    std::string directory;
+};
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    virtual MessageResult messageBox(QWidget* parent, const MessageBoxRequest& request) = 0;
+    // Empty result: the user cancelled.
+    virtual std::string openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::string saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Shows the window modally and returns when it is closed.
+    virtual int showModal(QDialog& dialog) = 0;
+};
+
+} // namespace orvane
+
+#endif

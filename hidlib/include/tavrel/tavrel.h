@@ -1,0 +1,53 @@
+// Plain C interface of libtavrel: every function works on the library object chosen by
+// SetInstance (0 or 1). Programs load the library by name and bind these symbols by name.
+#ifndef TAVREL_TAVREL_H
+#define TAVREL_TAVREL_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define TAVREL_API __declspec(dllexport)
+#else
+#define TAVREL_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// One listed device. The three text pointers are owned by the caller: at least 50, 50 and
+// 20 bytes. On 64-bit Linux this is three pointers followed by four 32-bit integers.
+typedef struct DeviceListEntry {
+    char* product;
+    char* manufacturer;
+    char* serialNumber;
+    int32_t vendorId;
+    int32_t productId;
+    int32_t inputReportLength;
+    int32_t outputReportLength;
+} DeviceListEntry;
+
+// Lists up to maxCount devices among the first 20 HID interfaces that pass the filters.
+// vendorId/productId >= 0xFFFF match any device; a NULL text matches any device.
+TAVREL_API int32_t GetList(uint32_t vendorId, uint32_t productId, const char* manufacturer,
+                           const char* serialNumber, const char* product, DeviceListEntry* list,
+                           int32_t maxCount);
+// Opens the first device that passes the filters: 1 opened, 0 not, -1 no valid object.
+TAVREL_API int32_t Open(uint32_t vendorId, uint32_t productId, const char* manufacturer,
+                        const char* serialNumber, const char* product, int32_t overlapped);
+TAVREL_API void CloseRead(void);
+TAVREL_API void CloseWrite(void);
+TAVREL_API void GetReportLengths(int32_t* inputLength, int32_t* outputLength);
+TAVREL_API int32_t SetInstance(int32_t instance);
+// One whole input report, report id first: bytes read, 0 when none waits (overlapped), -1.
+TAVREL_API int32_t Read(uint8_t* buffer);
+// One whole output report, report id first: bytes written or -1.
+TAVREL_API int32_t Write(const uint8_t* buffer);
+TAVREL_API int32_t GetLibVersion(char* buffer);
+TAVREL_API int32_t ShowVersion(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
