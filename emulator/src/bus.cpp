@@ -1,0 +1,175 @@
+#include "emulator/bus.h"
+
+#include "device.h"
+#include "state_file.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+
+namespace emu {
+
+namespace {
+
+// Everything the bus and its handles share. Handles keep it alive, so a handle that
+// outlives its bus only reports that its device is gone.
+struct Core {
+    std::mutex mutex;
+    std::condition_variable changed; // new requests, devices leaving, the bus closing
+    std::vector<std::unique_ptr<Device>> devices;
+    std::string statePath;
+    bool closed = false;
+
+    Device* find(std::string_view path) {
+        const auto it = std::find_if(devices.begin(), devices.end(),
+                                     [&](const auto& d) { return d->path() == path; });
+        return it == devices.end() ? nullptr : it->get();
+    }
+    // Brings every device up to now; saves when that changed their state.
+    void advanceAll(TimePoint now) {
+        bool changed = false;
+        for (const auto& d : devices)
+            changed = d->advance(now) || changed;
+        if (changed) save();
+    }
+    void save() {
+        if (!statePath.empty()) saveState(statePath, devices);
+    }
+};
+
+class EmulatedPort final : public Port {
+public:
+    EmulatedPort(std::shared_ptr<Core> core, Device* device, std::shared_ptr<PortQueue> queue)
+        : core_(std::move(core)), device_(device), queue_(std::move(queue)) {}
+
+    ~EmulatedPort() override {
+        std::lock_guard lock(core_->mutex);
+        if (!core_->closed) device_->detach(queue_);
+    }
+
+    int write(std::span<const uint8_t> report) override {
+        int result = -1;
+        {
+            std::lock_guard lock(core_->mutex);
+            if (!live()) return -1;
+            bool changed = false;
+            result = device_->write(report, Clock::now(), changed);
+            if (changed) core_->save();
+        }
+        core_->changed.notify_all(); // a reader may now have an earlier wake-up
+        return result;
+    }
+
+    int read(std::span<uint8_t> buf) override {
+        std::lock_guard lock(core_->mutex);
+        return take(buf, Clock::now());
+    }
+
+    int readBlocking(std::span<uint8_t> buf,
+                     std::optional<std::chrono::milliseconds> timeout) override {
+        std::unique_lock lock(core_->mutex);
+        const TimePoint start = Clock::now();
+        const std::optional<TimePoint> deadline =
+            timeout ? std::optional<TimePoint>(start + *timeout) : std::nullopt;
+        for (;;) {
+            const TimePoint now = Clock::now();
+            const int result = take(buf, now);
+            if (result != 0) return result;
+            if (deadline && now >= *deadline) return 0;
+            std::optional<TimePoint> wake = deadline;
+            if (const auto next = device_->nextEvent(); next && (!wake || *next < *wake))
+                wake = next;
+            if (wake)
+                core_->changed.wait_until(lock, *wake);
+            else
+                core_->changed.wait(lock);
+        }
+    }
+
+    bool connected() const override {
+        std::lock_guard lock(core_->mutex);
+        return live();
+    }
+
+private:
+    bool live() const {
+        if (core_->closed) return false;
+        // Time may have moved the device off the bus since the last call.
+        core_->advanceAll(Clock::now());
+        return queue_->connected;
+    }
+
+    // With the lock held: the oldest readable report, 0 or -1.
+    int take(std::span<uint8_t> buf, TimePoint now) {
+        if (core_->closed) return -1;
+        core_->advanceAll(now);
+        if (!queue_->connected) return -1;
+        if (queue_->readable.empty()) return 0;
+        const std::vector<uint8_t> report = std::move(queue_->readable.front());
+        queue_->readable.pop_front();
+        const std::size_t n = std::min(report.size(), buf.size());
+        std::copy_n(report.begin(), n, buf.begin());
+        return static_cast<int>(n);
+    }
+
+    std::shared_ptr<Core> core_;
+    Device* device_;
+    std::shared_ptr<PortQueue> queue_;
+};
+
+} // namespace
+
+struct Bus::Impl {
+    std::shared_ptr<Core> core = std::make_shared<Core>();
+};
+
+Bus::Bus(std::vector<DeviceSpec> specs, std::string statePath) : impl_(std::make_unique<Impl>()) {
+    Core& core = *impl_->core;
+    const TimePoint now = Clock::now();
+    for (std::size_t i = 0; i < specs.size(); ++i)
+        core.devices.push_back(std::make_unique<Device>(specs[i], static_cast<int>(i), now));
+    core.statePath = std::move(statePath);
+    if (!core.statePath.empty()) loadState(core.statePath, core.devices);
+}
+
+Bus::~Bus() {
+    {
+        std::lock_guard lock(impl_->core->mutex);
+        impl_->core->closed = true;
+    }
+    impl_->core->changed.notify_all();
+}
+
+std::vector<ListedDevice> Bus::list() {
+    std::lock_guard lock(impl_->core->mutex);
+    Core& core = *impl_->core;
+    core.advanceAll(Clock::now());
+    std::vector<ListedDevice> listed;
+    for (const auto& d : core.devices)
+        if (d->present()) listed.push_back(d->listing());
+    return listed;
+}
+
+std::unique_ptr<Port> Bus::open(std::string_view path) {
+    std::lock_guard lock(impl_->core->mutex);
+    Core& core = *impl_->core;
+    const TimePoint now = Clock::now();
+    core.advanceAll(now);
+    Device* device = core.find(path);
+    if (!device || !device->present() || device->locked()) return nullptr;
+    return std::make_unique<EmulatedPort>(impl_->core, device, device->attach(now));
+}
+
+void Bus::replug(std::string_view path) {
+    {
+        std::lock_guard lock(impl_->core->mutex);
+        Core& core = *impl_->core;
+        Device* device = core.find(path);
+        if (!device) return;
+        device->replug(Clock::now());
+        core.save();
+    }
+    impl_->core->changed.notify_all();
+}
+
+} // namespace emu

@@ -1,0 +1,265 @@
+#include "device.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace emu {
+
+namespace {
+
+struct ModeDefaults {
+    uint16_t vid;
+    uint16_t pid;
+    const char16_t* product;
+    int inLen;
+    int outLen;
+    FirmwareVersion fw;
+};
+
+constexpr ModeDefaults kInterfaceDefaults{0x537F, 0x6425, u"ZT2960", 18, 8, {1, 3, 5}};
+constexpr ModeDefaults kLoaderDefaults{0x5381, 0x640B, u"Loader", 22, 22, {1, 5, 0}};
+constexpr const char16_t* kManufacturer = u"Tavrel";
+
+// After a restart is decided the device stays on the bus this long, so that its
+// acknowledgement can still be read.
+constexpr auto kLeaveGrace = std::chrono::milliseconds(50);
+
+const ModeDefaults& defaults(Kind mode) {
+    return mode == Kind::Interface ? kInterfaceDefaults : kLoaderDefaults;
+}
+
+Clock::duration milliseconds(double ms) {
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double, std::milli>(ms));
+}
+
+FirmwareVersion firmwareOf(const DeviceSpec& spec, Kind mode) {
+    return spec.kind == mode && spec.fw ? *spec.fw : defaults(mode).fw;
+}
+
+int lengthOf(const DeviceSpec& spec, Kind mode, bool input) {
+    if (spec.kind == mode) {
+        const auto& given = input ? spec.inLen : spec.outLen;
+        if (given) return *given;
+    }
+    return input ? defaults(mode).inLen : defaults(mode).outLen;
+}
+
+} // namespace
+
+Device::Device(const DeviceSpec& spec, int index, TimePoint now)
+    : spec_(spec), options_(deviceOptions(spec)), path_("emu:" + std::to_string(index)),
+      interface_(firmwareOf(spec, Kind::Interface)),
+      loader_(firmwareOf(spec, Kind::Loader), lengthOf(spec, Kind::Loader, true),
+              lengthOf(spec, Kind::Loader, false)),
+      mode_(spec.kind) {
+    // A device listed as a boot loader has its switch stored on, as after an update
+    // was requested; its reset command clears it.
+    interface_.state().stored.bootloaderEnable = spec.kind == Kind::Loader;
+    plugIn(now);
+}
+
+int Device::inLen() const {
+    return lengthOf(spec_, mode_, true);
+}
+int Device::outLen() const {
+    return lengthOf(spec_, mode_, false);
+}
+
+Clock::duration Device::period() const {
+    return milliseconds(options_.joystickMs);
+}
+
+ListedDevice Device::listing() const {
+    const ModeDefaults& d = defaults(mode_);
+    const bool own = spec_.kind == mode_; // the spec's ids and name describe its own mode
+    ListedDevice l;
+    l.path = path_;
+    l.vid = own && spec_.vid ? *spec_.vid : d.vid;
+    l.pid = own && spec_.pid ? *spec_.pid : d.pid;
+    l.product = own && spec_.product ? *spec_.product : std::u16string(d.product);
+    l.manufacturer = spec_.manufacturer.value_or(kManufacturer);
+    l.serial = spec_.serial.value_or(u"EMU" + std::u16string(path_.begin() + 4, path_.end()));
+    l.inLen = inLen();
+    l.outLen = outLen();
+    l.locked = spec_.locked;
+    return l;
+}
+
+void Device::plugIn(TimePoint at) {
+    present_ = true;
+    pluggedAt_ = at;
+    arriveAt_.reset();
+    rebooting_ = false;
+    mode_ = interface_.state().stored.bootloaderEnable ? Kind::Loader : Kind::Interface;
+    interface_.plugIn();
+    loader_.plugIn();
+    leaveAt_.reset();
+    if (options_.unplugAfterMs) leaveAt_ = at + milliseconds(*options_.unplugAfterMs);
+    nextTick_ = at;
+}
+
+void Device::leave() {
+    for (const auto& q : queues_) {
+        q->connected = false;
+        q->inFlight.clear();
+        q->readable.clear();
+    }
+    queues_.clear();
+    present_ = false;
+}
+
+void Device::replug(TimePoint now) {
+    advance(now);
+    if (present_) leave();
+    plugIn(now);
+}
+
+bool Device::advance(TimePoint now) {
+    bool changed = false;
+    for (;;) {
+        if (present_ && leaveAt_ && *leaveAt_ <= now) {
+            const TimePoint at = *leaveAt_;
+            generateJoystickReports(at);
+            deliver(at);
+            leave();
+            leaveAt_.reset();
+            if (rebooting_) arriveAt_ = at + milliseconds(options_.rebootMs);
+            continue;
+        }
+        if (!present_ && arriveAt_ && *arriveAt_ <= now) {
+            plugIn(*arriveAt_);
+            changed = true;
+            continue;
+        }
+        break;
+    }
+    if (present_) {
+        generateJoystickReports(now);
+        deliver(now);
+    }
+    return changed;
+}
+
+Channels Device::channelsAt(TimePoint t) const {
+    if (options_.channels) return *options_.channels;
+    // Slow, different sweeps per channel so that every axis moves in the monitor.
+    const double seconds = std::chrono::duration<double>(t - pluggedAt_).count();
+    Channels c{};
+    for (int k = 0; k < 8; ++k) {
+        const double phase = 2 * std::numbers::pi * seconds / (3.0 + k) + k;
+        c[k] = static_cast<uint8_t>(std::lround(128 + 100 * std::sin(phase)));
+    }
+    return c;
+}
+
+void Device::generateJoystickReports(TimePoint now) {
+    if (mode_ != Kind::Interface || options_.joystickMs <= 0) return;
+    const Clock::duration step = period();
+    if (queues_.empty()) {
+        // Nobody listens: the next report is the first one after now.
+        if (nextTick_ <= now) nextTick_ += ((now - nextTick_) / step + 1) * step;
+        return;
+    }
+    // A long quiet time only leaves the newest reports in the buffers.
+    const auto backlog = static_cast<long>(options_.queue) + 1;
+    if (nextTick_ <= now && (now - nextTick_) / step > backlog)
+        nextTick_ += ((now - nextTick_) / step - backlog) * step;
+    for (; nextTick_ <= now; nextTick_ += step) {
+        const auto report = joystickReport(interface_.state().working, channelsAt(nextTick_));
+        std::vector<uint8_t> bytes(report.begin(), report.end());
+        bytes.resize(static_cast<std::size_t>(inLen()));
+        for (const auto& q : queues_) {
+            if (q->openedAt > nextTick_) continue;
+            auto at = std::upper_bound(
+                q->inFlight.begin(), q->inFlight.end(), nextTick_,
+                [](TimePoint t, const PortQueue::Pending& p) { return t < p.readyAt; });
+            q->inFlight.insert(at, PortQueue::Pending{nextTick_, bytes});
+        }
+    }
+}
+
+void Device::deliver(TimePoint now) {
+    const auto capacity = static_cast<std::size_t>(options_.queue);
+    for (const auto& q : queues_) {
+        while (!q->inFlight.empty() && q->inFlight.front().readyAt <= now) {
+            q->readable.push_back(std::move(q->inFlight.front().report));
+            q->inFlight.pop_front();
+            if (q->readable.size() > capacity) q->readable.pop_front(); // the oldest is lost
+        }
+    }
+}
+
+void Device::send(std::vector<uint8_t> report, TimePoint readyAt) {
+    ++answers_;
+    if (options_.silent) return;
+    if (options_.drop > 0 && answers_ % options_.drop == 0) return;
+    report.resize(static_cast<std::size_t>(inLen()));
+    for (const auto& q : queues_) {
+        auto at = std::upper_bound(
+            q->inFlight.begin(), q->inFlight.end(), readyAt,
+            [](TimePoint t, const PortQueue::Pending& p) { return t < p.readyAt; });
+        q->inFlight.insert(at, PortQueue::Pending{readyAt, report});
+    }
+}
+
+int Device::write(std::span<const uint8_t> report, TimePoint now, bool& changed) {
+    changed = advance(now);
+    if (!present_) return -1;
+    if (report.empty()) return 0;
+    const auto length = static_cast<std::size_t>(outLen());
+    std::vector<uint8_t> padded(length, 0);
+    std::copy_n(report.begin(), std::min(report.size(), length), padded.begin());
+
+    Reply reply = mode_ == Kind::Interface ? interface_.handle(padded) : loader_.handle(padded);
+    changed = changed || reply.stateChanged;
+    const TimePoint readyAt = now + milliseconds(spec_.latencyMs);
+    if (!reply.answer.empty()) send(std::move(reply.answer), readyAt);
+    if (reply.reboot) {
+        if (mode_ == Kind::Loader) {
+            // Back to normal mode for good: the switch must not send it here again.
+            interface_.state().stored.bootloaderEnable = false;
+            interface_.state().working.bootloaderEnable = false;
+            changed = true;
+        }
+        leaveAt_ = readyAt + kLeaveGrace;
+        rebooting_ = true;
+    }
+    return static_cast<int>(length);
+}
+
+std::shared_ptr<PortQueue> Device::attach(TimePoint now) {
+    advance(now);
+    auto queue = std::make_shared<PortQueue>();
+    queue->openedAt = now;
+    queues_.push_back(queue);
+    return queue;
+}
+
+void Device::detach(const std::shared_ptr<PortQueue>& queue) {
+    std::erase(queues_, queue);
+}
+
+std::optional<TimePoint> Device::nextEvent() const {
+    std::optional<TimePoint> next;
+    auto consider = [&](TimePoint t) {
+        if (!next || t < *next) next = t;
+    };
+    if (leaveAt_) consider(*leaveAt_);
+    if (arriveAt_) consider(*arriveAt_);
+    if (!present_) return next;
+    for (const auto& q : queues_)
+        if (!q->inFlight.empty()) consider(q->inFlight.front().readyAt);
+    if (mode_ == Kind::Interface && options_.joystickMs > 0 && !queues_.empty())
+        consider(nextTick_);
+    return next;
+}
+
+void Device::restore(Kind mode, const InterfaceState& interface, const LoaderState& loader) {
+    mode_ = mode;
+    interface_.state() = interface;
+    loader_.state() = loader;
+}
+
+} // namespace emu

@@ -1,0 +1,93 @@
+// One slot of the emulated bus: a device that can be plugged in, switch between normal
+// and boot-loader mode, and feed the input queues of its open handles. Not thread-safe;
+// the bus calls it with its lock held.
+#ifndef EMULATOR_DEVICE_H
+#define EMULATOR_DEVICE_H
+
+#include "emulator/bus.h"
+#include "emulator/device_options.h"
+#include "emulator/interface_model.h"
+#include "emulator/loader_model.h"
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace emu {
+
+using TimePoint = Clock::time_point;
+
+// The input queue of one open handle.
+struct PortQueue {
+    struct Pending {
+        TimePoint readyAt;
+        std::vector<uint8_t> report;
+    };
+    TimePoint openedAt;
+    bool connected = true;
+    std::deque<Pending> inFlight;              // sent, not yet readable, by readyAt
+    std::deque<std::vector<uint8_t>> readable; // the input buffer
+};
+
+class Device {
+public:
+    Device(const DeviceSpec& spec, int index, TimePoint now);
+
+    // Brings the device up to the given time: leaving and returning, joystick reports,
+    // answers becoming readable. Returns true when something worth saving changed.
+    bool advance(TimePoint now);
+    // Handles one output report; returns bytes taken. Sets changed when the state moved.
+    int write(std::span<const uint8_t> report, TimePoint now, bool& changed);
+
+    std::shared_ptr<PortQueue> attach(TimePoint now);
+    void detach(const std::shared_ptr<PortQueue>& queue);
+    // Pulls the plug and plugs the device in again at once.
+    void replug(TimePoint now);
+
+    bool present() const { return present_; }
+    bool locked() const { return spec_.locked; }
+    const std::string& path() const { return path_; }
+    ListedDevice listing() const;
+    // When advance next has something to do; nothing when only a request can change it.
+    std::optional<TimePoint> nextEvent() const;
+
+    // State kept in the state file.
+    Kind specKind() const { return spec_.kind; }
+    Kind mode() const { return mode_; }
+    void restore(Kind mode, const InterfaceState& interface, const LoaderState& loader);
+    const InterfaceModel& interfaceModel() const { return interface_; }
+    const LoaderModel& loaderModel() const { return loader_; }
+
+private:
+    int inLen() const;
+    int outLen() const;
+    void plugIn(TimePoint at);
+    void leave();
+    void generateJoystickReports(TimePoint now);
+    void deliver(TimePoint now);
+    void send(std::vector<uint8_t> report, TimePoint readyAt);
+    Channels channelsAt(TimePoint t) const;
+    Clock::duration period() const;
+
+    DeviceSpec spec_;
+    DeviceOptions options_;
+    std::string path_;
+    InterfaceModel interface_;
+    LoaderModel loader_;
+    Kind mode_;
+    bool present_ = false;
+    TimePoint pluggedAt_;
+    std::optional<TimePoint> leaveAt_;
+    std::optional<TimePoint> arriveAt_;
+    bool rebooting_ = false; // the pending leave is a restart, not an unplug
+    TimePoint nextTick_;
+    long answers_ = 0; // for drop=N
+    std::vector<std::shared_ptr<PortQueue>> queues_;
+};
+
+} // namespace emu
+
+#endif

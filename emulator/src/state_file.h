@@ -1,0 +1,21 @@
+// The device state kept across processes: a small text file, replaced as a whole on
+// every save (written beside it and renamed) so that a reader never sees half of it.
+#ifndef EMULATOR_STATE_FILE_H
+#define EMULATOR_STATE_FILE_H
+
+#include "device.h"
+
+#include <memory>
+#include <span>
+#include <string>
+
+namespace emu {
+
+// Fills the devices from the file. A missing or damaged file changes nothing; a section
+// whose kind differs from the device's is skipped.
+void loadState(const std::string& path, std::span<const std::unique_ptr<Device>> devices);
+void saveState(const std::string& path, std::span<const std::unique_ptr<Device>> devices);
+
+} // namespace emu
+
+#endif
