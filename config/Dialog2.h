@@ -1,13 +1,41 @@
-// Configuration dialog. (Placeholder until the editor lands; the public interface below is
-// what the main window relies on.)
+// Configuration dialog: the editor of an interface's configuration (axis and button
+// assignment, trigger levels, mixers, decoding mode), settings files, and the diagnostic
+// panel through which the configuration commands travel.
+//
+// The configuration lives in the controls, as the interface's commands read and set it:
+// the axis and button items in their sliders and check boxes, the decoding mode and the
+// eight mixer records in the dialog. The accessors below are the one way in and out for
+// the command answers, the transfers and the settings files.
 #ifndef ORVANE_CONFIG_DIALOG2_H
 #define ORVANE_CONFIG_DIALOG2_H
 
 #include <QDialog>
 
+#include <array>
+#include <string>
+
 #include "app/core/app_context.h"
+#include "config/core/configuration_snapshot.h"
+#include "config/core/mixer_tables.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QTimer;
 
 namespace orvane {
+
+class AxisBox;
+
+// The sliders of the mixer panel, in the order showCurrentMixer sets them.
+enum class MixerSlider { Source, Destination, Neutral, Factor, FactorQ, Exponent, ExponentQ };
 
 class Dialog2 : public QDialog {
     Q_OBJECT
@@ -23,16 +51,153 @@ public:
     int fwMinor() const { return fwMinor_; }
     int fwRevision() const { return fwRevision_; }
 
+    // Loading of the window; runs from the first show.
+    void Form_Load();
+
+    // Configuration items, index 0..7. Setting one sets its control; a value outside the
+    // control's range is clamped by the control.
+    int axisChannel(int axis) const;
+    void setAxisChannel(int axis, int channel);
+    bool axisInvert(int axis) const;
+    void setAxisInvert(int axis, bool on);
+    int buttonChannel(int button) const;
+    void setButtonChannel(int button, int channel);
+    int buttonThreshold(int button) const;
+    void setButtonThreshold(int button, int level);
+    bool buttonInvert(int button) const;
+    void setButtonInvert(int button, bool on);
+    bool buttonActive(int button) const;
+    void setButtonActive(int button, bool on);
+    bool bootloaderEnable() const;
+
+    // 0 PPM, 1 PCM. Selecting an option button sets the other off and decodingMode to its
+    // index; both buttons can be off, which leaves decodingMode as it was.
+    int decodingMode() const { return decodingMode_; }
+    void selectDecodingOption(int index);
+    bool decodingOptionSelected(int index) const;
+
+    // The six mixer tables. Writing them does not refresh the panel: call showCurrentMixer.
+    config::MixerTables& mixers() { return mixers_; }
+    const config::MixerTables& mixers() const { return mixers_; }
+    int currentMixer() const { return currentMixer_; }
+
+    const std::string& annotations() const { return annotations_; }
+    bool filterJoy() const { return filterJoy_; }
+
+    // Every item a settings file holds, from the controls and back into them.
+    config::ConfigurationSnapshot snapshot() const;
+    void applySnapshot(const config::ConfigurationSnapshot& items);
+
+    // Sets the panel from the record currentMixer. An entry that a slider cannot show is
+    // shown clamped and stays stored as it is until the user moves that slider or types
+    // into its box; its text box shows the stored value.
+    void showCurrentMixer();
+    void enableMixerControls(bool enable);
+    void enableDecodingModeControls(bool enable);
+
+    // Event handlers.
+    void bStickMode_Click(int mode); // mode 1..4
+    void bRFG2_Click();
+    void Command17_Click();
+    void Command18_Click();
+    void Command16_Click();
+    void Command7_Click();
+    void Option1_Click(int index);
+    void Bootloader_Checkbox_Click();
+    void Text1_Change(int index);
+    void Command25_Click();
+    void Command26_Click();
+    void Command2_Click();
+    void CancelButton_Click();
+
 signals:
     // Emitted by a version answer, so the main window can show major and minor.
     void firmwareVersionRead(int major, int minor, int revision);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Every way of closing passes here: Form_Unload runs once.
+    void done(int result) override;
+
 private:
+    void buildLayout();
+    QWidget* buildAxisFrame();
+    QWidget* buildButtonFrame();
+    QWidget* buildMixerFrame();
+    QWidget* buildDecodingFrame();
+    QWidget* buildPresetFrame();
+    QWidget* buildDebugPanel();
+    QWidget* buildActionRow();
+    void connectEditor();
+    void connectMixerPanel();
+
+    void Form_Unload();
+    // Device session of the window: the start-up read and the joystick monitor start here
+    // once the report exchange exists; the opened device is closed in releaseDevice.
+    void startDeviceSession();
+    void releaseDevice();
+
+    QSlider* mixerSlider(MixerSlider which) const;
+    // Runs a mixer slider's update: its text box shows the value and, unless the stored
+    // entry is being kept, the record currentMixer takes it.
+    void mixerSliderUpdate(MixerSlider which);
+    void onMixerSliderMoved(MixerSlider which);
+    void setTextQuietly(int index, const QString& text);
+    void Slider8_Change();
+
     AppContext& context_;
     DeviceValues values_;
     int fwMajor_ = 0;
     int fwMinor_ = 0;
     int fwRevision_ = 0;
+    bool filterJoy_ = false;
+    int decodingMode_ = 0;
+    int currentMixer_ = 0;
+    std::string annotations_;
+    config::MixerTables mixers_;
+    // Per panel slider: the stored entry is not what the slider shows, so it is not written.
+    std::array<bool, 7> keepStored_{};
+    bool loaded_ = false;
+    bool unloaded_ = false;
+
+    std::array<QSlider*, 8> slider1_{};
+    std::array<QSlider*, 8> slider2_{};
+    std::array<QSlider*, 8> slider3_{};
+    std::array<QCheckBox*, 8> check1_{};
+    std::array<QCheckBox*, 8> check2_{};
+    std::array<QCheckBox*, 8> check3_{};
+    std::array<AxisBox*, 8> axisBox_{};
+    std::array<QLabel*, 8> label31_{};
+    std::array<QCheckBox*, 8> buttonCheck_{};
+    std::array<QSlider*, 2> slider4_{};
+    QSlider* slider5_ = nullptr;
+    QSlider* slider6_ = nullptr;
+    QSlider* slider7_ = nullptr;
+    QSlider* slider8_ = nullptr;
+    QSlider* slider9_ = nullptr;
+    QSlider* slider10_ = nullptr;
+    std::array<QLineEdit*, 5> text1_{};
+    std::array<QRadioButton*, 2> option1_{};
+    QCheckBox* bootloaderCheckbox_ = nullptr;
+    QGroupBox* frame8_ = nullptr;
+    QPushButton* command7_ = nullptr;
+    QProgressBar* progressBar1_ = nullptr;
+    QTimer* timerStartupRead_ = nullptr;
+    QTimer* timerJoy_ = nullptr;
+    QListWidget* lstListe_ = nullptr;
+
+    QLineEdit* outputReportId_ = nullptr; // OutputReportID(0)
+    QLineEdit* writeBuffer_ = nullptr;    // WriteBuffer(1)
+    QLineEdit* inputReportId_ = nullptr;  // InputReportID(1)
+    QLineEdit* readBuffer_ = nullptr;     // ReadBuffer(0)
+    QPlainTextEdit* status_ = nullptr;
+    QPlainTextEdit* logBox_ = nullptr;
+    QLineEdit* prodId_ = nullptr;
+    QLineEdit* vendId_ = nullptr;
+    QLineEdit* devName_ = nullptr;
+    QLineEdit* serNum_ = nullptr;
+    QLineEdit* inRptLen_ = nullptr;
+    QLineEdit* outRptLen_ = nullptr;
 };
 
 } // namespace orvane

@@ -1,0 +1,369 @@
+// The controls of the configuration dialog and their places. Every control carries its
+// resource name as objectName; element i of a control array is "Name_i".
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "config/Dialog2.h"
+#include "config/axis_box.h"
+
+namespace orvane {
+namespace {
+
+constexpr std::array<const char*, 8> kAxisLabels = {"X", "Y", "Z", "Rx", "Ry", "Rz", "Sl", "Di"};
+constexpr const char* kChannelScale = "1 2 3 4 5 6 7 8";
+
+QString indexed(const char* name, int index) {
+    return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
+}
+
+template <typename W> W* named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QSlider* makeSlider(QWidget* parent, const QString& name, int min, int max, int ticks, int page) {
+    auto* slider = named(new QSlider(Qt::Horizontal, parent), name);
+    slider->setRange(min, max);
+    slider->setSingleStep(1);
+    slider->setPageStep(page);
+    slider->setTickInterval(ticks);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = {}) {
+    return named(new QLabel(text, parent), name);
+}
+
+QLineEdit* makeField(QWidget* parent, const QString& name, bool readOnly) {
+    auto* field = named(new QLineEdit(parent), name);
+    field->setReadOnly(readOnly);
+    return field;
+}
+
+// Indicator boxes show the joystick's buttons; the user cannot toggle them.
+QCheckBox* makeIndicator(QWidget* parent, const QString& name) {
+    auto* box = named(new QCheckBox(parent), name);
+    box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+struct OneCommandButton {
+    const char* name;
+    const char* caption;
+};
+
+// Captions show the request each button sends.
+constexpr std::array<OneCommandButton, 21> kOneCommandButtons = {{
+    {"Command11", "&Enter Programming Mode 00 08 15 EE 01 00 00"},
+    {"Command12", "&Exit Programming Mode 00 08 15 EE FF 00 00"},
+    {"Command20", "Exit and Save               00 08 15 EE FF 01 00"},
+    {"Command13", "&Get Axis Config         00 08 15 EE 10 00 00"},
+    {"Command3", "Get Button Config       00 08 15 EE 11 00 00"},
+    {"Command4", "Get Trigger Level 1-4 00 08 15 EE 12 00 00"},
+    {"Command5", "GetTrigger Level 5-7 00 08 15 EE 13 00 00"},
+    {"Command8", "Get Mixer 1-4 Assignment 00 08 15 EE 14 00 00"},
+    {"Command10", "Get Mixer 5-8 Assignment 00 08 15 EE 15 00 00"},
+    {"Command15", "Get Axis 0-3 Neutral Position 00 08 15 EE 16 00 00"},
+    {"Command19", "Get Axis 4-7 Neutral Position 00 08 15 EE 17 00 00"},
+    {"Command21", "get Mixer 1-4 factor 00 08 15 EE 18 00 00"},
+    {"Command22", "get Mixer 5-8 factor 00 08 15 EE 19 00 00"},
+    {"Command23", "get Mixer 1-4 exponent 00 08 15 EE 1A 00 00"},
+    {"Command24", "get Mixer 5-8 exponent 00 08 15 EE 1B 00 00"},
+    {"Command28", "get Version 00 08 15 EE 1C 00 00"},
+    {"Command27", "get Decoding Mode 00 08 15 EE 1D 00 00"},
+    {"Command29", "get Mixer 1-4 Q-factor 00 08 15 EE 1E 00 00"},
+    {"Command30", "get Mixer 5-8 Q-factor 00 08 15 EE 1F 00 00"},
+    {"Command31", "get Mixer 1-4 Q-exponent 00 08 15 EE A0 00 00"},
+    {"Command32", "get Mixer 5-8 Q-exponent 00 08 15 EE A1 00 00"},
+}};
+
+} // namespace
+
+void Dialog2::buildLayout() {
+    setWindowTitle(QStringLiteral("Configuration"));
+
+    auto* tabs = named(new QTabWidget(this), QStringLiteral("pages"));
+
+    auto* editor = named(new QWidget(tabs), QStringLiteral("editorPage"));
+    auto* columns = new QHBoxLayout(editor);
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildAxisFrame());
+    left->addWidget(buildButtonFrame());
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildMixerFrame());
+    auto* options = new QHBoxLayout;
+    options->addWidget(buildDecodingFrame());
+    options->addWidget(buildPresetFrame(), 1);
+    right->addLayout(options);
+    right->addWidget(makeLabel(editor, QStringLiteral("Label10_4")));
+    lstListe_ = named(new QListWidget(editor), QStringLiteral("lst_Liste"));
+    lstListe_->setMaximumHeight(70);
+    right->addWidget(lstListe_);
+    right->addStretch();
+    columns->addLayout(left, 3);
+    columns->addLayout(right, 2);
+
+    tabs->addTab(editor, QStringLiteral("Configuration"));
+    tabs->addTab(buildDebugPanel(), QStringLiteral("Debug Info"));
+
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(tabs);
+    main->addWidget(buildActionRow());
+
+    timerStartupRead_ = named(new QTimer(this), QStringLiteral("TimerStartupRead"));
+    timerStartupRead_->setInterval(100);
+    timerJoy_ = named(new QTimer(this), QStringLiteral("TimerJoy"));
+    timerJoy_->setInterval(50);
+}
+
+QWidget* Dialog2::buildAxisFrame() {
+    auto* frame = named(new QGroupBox(this), QStringLiteral("Frame2"));
+    frame->setToolTip(QStringLiteral("change R/C channel -> joystick axis assignment"));
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label1")), 0, 0);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label11")), 0, 1);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label10_8")), 0, 2);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label10_2")), 0, 3);
+    grid->addWidget(
+        makeLabel(frame, QStringLiteral("channelScaleAxes"), QString::fromLatin1(kChannelScale)), 1,
+        1);
+    for (int i = 0; i < 8; ++i) {
+        const int row = i + 2;
+        grid->addWidget(makeLabel(frame, indexed("axisLabel", i), kAxisLabels[i]), row, 0);
+        slider1_[i] = makeSlider(frame, indexed("Slider1", i), 1, 8, 1, 5);
+        grid->addWidget(slider1_[i], row, 1);
+        check1_[i] = named(new QCheckBox(frame), indexed("Check1", i));
+        grid->addWidget(check1_[i], row, 2);
+        axisBox_[i] = named(new AxisBox(frame), indexed("AxisBox", 8 + i));
+        auto* inside = new QHBoxLayout(axisBox_[i]);
+        inside->setContentsMargins(2, 0, 2, 0);
+        label31_[i] = makeLabel(axisBox_[i], indexed("Label31", 8 + i));
+        inside->addWidget(label31_[i], 0, Qt::AlignCenter);
+        grid->addWidget(axisBox_[i], row, 3);
+    }
+    grid->setColumnStretch(1, 1);
+    return frame;
+}
+
+QWidget* Dialog2::buildButtonFrame() {
+    auto* frame = named(new QGroupBox(this), QStringLiteral("Frame4_0"));
+    frame->setToolTip(QStringLiteral("change R/C channel -> joystick button assignment"));
+    auto* grid = new QGridLayout(frame);
+    auto* trigger = makeLabel(frame, QStringLiteral("Label7"));
+    trigger->setWordWrap(true);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label12")), 0, 0);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label22")), 0, 1);
+    grid->addWidget(trigger, 0, 2);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label8")), 0, 3);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label21")), 0, 4);
+    grid->addWidget(makeLabel(frame, QStringLiteral("Label10_3")), 0, 5);
+    grid->addWidget(
+        makeLabel(frame, QStringLiteral("channelScaleButtons"), QString::fromLatin1(kChannelScale)),
+        1, 1);
+    for (int i = 0; i < 8; ++i) {
+        const int row = i + 2;
+        grid->addWidget(makeLabel(frame, indexed("buttonNumber", i), QString::number(i + 1)), row,
+                        0);
+        slider3_[i] = makeSlider(frame, indexed("Slider3", i), 1, 8, 1, 5);
+        grid->addWidget(slider3_[i], row, 1);
+        slider2_[i] = makeSlider(frame, indexed("Slider2", i), 0, 255, 10, 5);
+        grid->addWidget(slider2_[i], row, 2);
+        check2_[i] = named(new QCheckBox(frame), indexed("Check2", i));
+        grid->addWidget(check2_[i], row, 3);
+        check3_[i] = named(new QCheckBox(frame), indexed("Check3", i));
+        grid->addWidget(check3_[i], row, 4);
+        buttonCheck_[i] = makeIndicator(frame, indexed("ButtonCheck", 8 + i));
+        grid->addWidget(buttonCheck_[i], row, 5);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 2);
+    return frame;
+}
+
+QWidget* Dialog2::buildMixerFrame() {
+    frame8_ = named(new QGroupBox(this), QStringLiteral("Frame8_0"));
+    auto* grid = new QGridLayout(frame8_);
+    int row = 0;
+    const auto addRow = [&](const char* label, QSlider* slider, QLineEdit* text) {
+        grid->addWidget(makeLabel(frame8_, QString::fromLatin1(label)), row, 0);
+        grid->addWidget(slider, row, 1);
+        if (text) grid->addWidget(text, row, 2);
+        ++row;
+    };
+    const auto textBox = [&](int k) {
+        text1_[k] = named(new QLineEdit(frame8_), indexed("Text1", k));
+        text1_[k]->setMaximumWidth(60);
+        return text1_[k];
+    };
+    slider8_ = makeSlider(frame8_, QStringLiteral("Slider8"), 1, 8, 1, 5);
+    slider4_[0] = makeSlider(frame8_, QStringLiteral("Slider4_0"), 1, 8, 1, 1);
+    slider4_[1] = makeSlider(frame8_, QStringLiteral("Slider4_1"), 1, 8, 1, 1);
+    slider5_ = makeSlider(frame8_, QStringLiteral("Slider5"), 0, 255, 20, 5);
+    slider6_ = makeSlider(frame8_, QStringLiteral("Slider6"), -128, 127, 20, 5);
+    slider7_ = makeSlider(frame8_, QStringLiteral("Slider7"), 0, 255, 20, 5);
+    slider9_ = makeSlider(frame8_, QStringLiteral("Slider9"), -128, 127, 20, 5);
+    slider10_ = makeSlider(frame8_, QStringLiteral("Slider10"), 0, 255, 20, 5);
+
+    addRow("Label30_0", slider8_, nullptr);
+    addRow("Label25_0", slider4_[0], nullptr);
+    addRow("Label26_0", slider4_[1], nullptr);
+    addRow("Label27_0", slider5_, textBox(0));
+    grid->addWidget(makeLabel(frame8_, QStringLiteral("Label28_2")), row++, 0);
+    addRow("Label28_0", slider6_, textBox(1));
+    addRow("Label29_0", slider7_, textBox(2));
+    grid->addWidget(makeLabel(frame8_, QStringLiteral("Label28_3")), row++, 0);
+    addRow("Label28_1", slider9_, textBox(3));
+    addRow("Label29_1", slider10_, textBox(4));
+    command7_ = named(new QPushButton(frame8_), QStringLiteral("Command7"));
+    grid->addWidget(command7_, row, 1, 1, 2, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+    return frame8_;
+}
+
+QWidget* Dialog2::buildDecodingFrame() {
+    auto* frame = named(new QGroupBox(this), QStringLiteral("Frame9"));
+    auto* column = new QVBoxLayout(frame);
+    option1_[0] =
+        named(new QRadioButton(QStringLiteral("PPM"), frame), QStringLiteral("Option1_0"));
+    option1_[1] =
+        named(new QRadioButton(QStringLiteral("ZT 0415 PCM"), frame), QStringLiteral("Option1_1"));
+    for (QRadioButton* option : option1_) {
+        // Both may be off (a new dialog, a file with 0 and 0), which exclusive buttons forbid.
+        option->setAutoExclusive(false);
+        column->addWidget(option);
+    }
+    column->addStretch();
+    return frame;
+}
+
+QWidget* Dialog2::buildPresetFrame() {
+    auto* frame = named(new QGroupBox(this), QStringLiteral("Frame5"));
+    frame->setToolTip(QStringLiteral("Load predefined settings"));
+    auto* grid = new QGridLayout(frame);
+    for (int mode = 1; mode <= 4; ++mode) {
+        auto* button = named(new QPushButton(frame), QStringLiteral("bStickMode%1").arg(mode));
+        grid->addWidget(button, (mode - 1) / 2, (mode - 1) % 2);
+    }
+    grid->addWidget(named(new QPushButton(frame), QStringLiteral("bRFG2")), 2, 0);
+    grid->addWidget(named(new QPushButton(frame), QStringLiteral("Command17")), 3, 0, 1, 2);
+    grid->addWidget(named(new QPushButton(frame), QStringLiteral("Command18")), 4, 0, 1, 2);
+    grid->addWidget(named(new QPushButton(frame), QStringLiteral("Command16")), 5, 0, 1, 2);
+    bootloaderCheckbox_ = named(new QCheckBox(frame), QStringLiteral("Bootloader_Checkbox"));
+    bootloaderCheckbox_->setToolTip(QStringLiteral("enable/ disable Bootloader feature"));
+    grid->addWidget(bootloaderCheckbox_, 6, 0, 1, 2);
+    return frame;
+}
+
+QWidget* Dialog2::buildDebugPanel() {
+    auto* panel = named(new QWidget(this), QStringLiteral("debugPage"));
+    auto* grid = new QGridLayout(panel);
+    int row = 0;
+    const auto caption = [&](const char* text) {
+        return new QLabel(QString::fromLatin1(text), panel);
+    };
+
+    const std::array<std::pair<const char*, QLineEdit**>, 6> identity = {{
+        {"ProdID", &prodId_},
+        {"VendID", &vendId_},
+        {"DevName", &devName_},
+        {"SerNum", &serNum_},
+        {"InRptLen", &inRptLen_},
+        {"OutRptLen", &outRptLen_},
+    }};
+    auto* identityRow = new QHBoxLayout;
+    for (const auto& [name, field] : identity) {
+        *field = makeField(panel, QString::fromLatin1(name), true);
+        identityRow->addWidget(caption(name));
+        identityRow->addWidget(*field);
+    }
+    grid->addLayout(identityRow, row++, 0, 1, 4);
+
+    outputReportId_ = makeField(panel, QStringLiteral("OutputReportID_0"), false);
+    outputReportId_->setMaximumWidth(40);
+    writeBuffer_ = makeField(panel, QStringLiteral("WriteBuffer_1"), false);
+    grid->addWidget(caption("Write:"), row, 0);
+    grid->addWidget(outputReportId_, row, 1);
+    grid->addWidget(writeBuffer_, row, 2);
+    grid->addWidget(named(new QPushButton(QStringLiteral("Send"), panel), QStringLiteral("Send")),
+                    row++, 3);
+    inputReportId_ = makeField(panel, QStringLiteral("InputReportID_1"), false);
+    inputReportId_->setMaximumWidth(40);
+    readBuffer_ = makeField(panel, QStringLiteral("ReadBuffer_0"), false);
+    grid->addWidget(caption("Read:"), row, 0);
+    grid->addWidget(inputReportId_, row, 1);
+    grid->addWidget(readBuffer_, row++, 2);
+
+    status_ = named(new QPlainTextEdit(panel), QStringLiteral("Status"));
+    status_->setReadOnly(true);
+    status_->setMaximumHeight(60);
+    grid->addWidget(caption("Status:"), row, 0);
+    grid->addWidget(status_, row++, 1, 1, 3);
+
+    logBox_ = named(new QPlainTextEdit(panel), QStringLiteral("logBox"));
+    logBox_->setReadOnly(true);
+    grid->addWidget(logBox_, row, 0, 1, 3);
+    auto* logButtons = new QVBoxLayout;
+    logButtons->addWidget(
+        named(new QPushButton(QStringLiteral("Clear"), panel), QStringLiteral("Command2")));
+    logButtons->addWidget(named(new QPushButton(QStringLiteral("Filter Joyinfo 01 .."), panel),
+                                QStringLiteral("Command9")));
+    logButtons->addStretch();
+    grid->addLayout(logButtons, row++, 3);
+
+    auto* commands = new QGridLayout;
+    for (std::size_t i = 0; i < kOneCommandButtons.size(); ++i) {
+        const auto& command = kOneCommandButtons[i];
+        auto* button = named(new QPushButton(QString::fromLatin1(command.caption), panel),
+                             QString::fromLatin1(command.name));
+        commands->addWidget(button, static_cast<int>(i / 3), static_cast<int>(i % 3));
+    }
+    grid->addLayout(commands, row++, 0, 1, 4);
+    grid->setColumnStretch(2, 1);
+    return panel;
+}
+
+QWidget* Dialog2::buildActionRow() {
+    auto* row = named(new QWidget(this), QStringLiteral("actionRow"));
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* buttons = new QHBoxLayout;
+    const std::array<std::pair<const char*, const char*>, 6> actions = {{
+        {"Command25", "Open confiration file and load settings"},
+        {"Command26", "Store settings in file"},
+        {"Command6", "Read Interface configuration"},
+        {"Command14", "Transfer configuration to Interface, but don't save"},
+        {"Command1", "Save configuration in Interface"},
+        {"CancelButton_0", "Close window without save"},
+    }};
+    for (const auto& [name, tip] : actions) {
+        auto* button = named(new QPushButton(row), QString::fromLatin1(name));
+        button->setToolTip(QString::fromLatin1(tip));
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    layout->addLayout(buttons);
+    progressBar1_ = named(new QProgressBar(row), QStringLiteral("ProgressBar1"));
+    progressBar1_->setRange(0, 100);
+    progressBar1_->setValue(0);
+    progressBar1_->setTextVisible(false);
+    layout->addWidget(progressBar1_);
+    return row;
+}
+
+} // namespace orvane

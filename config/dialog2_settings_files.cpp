@@ -1,0 +1,55 @@
+// "Save in File" and "Read from File": the dialog's items to and from settings files.
+#include <QDir>
+
+#include <variant>
+
+#include "app/core/program_version.h"
+#include "app/core/ui_services.h"
+#include "config/Dialog2.h"
+#include "config/core/file_access.h"
+#include "config/core/settings_file.h"
+
+namespace orvane {
+namespace {
+
+constexpr const char* kFilter = "Orvane Setting File (*.orv)";
+
+void plainMessage(UiServices& ui, QWidget* parent, std::string text) {
+    MessageBoxRequest request;
+    request.text = std::move(text);
+    request.title = kProgramTitle;
+    ui.messageBox(parent, request);
+}
+
+FileDialogRequest fileDialog(const char* title) {
+    return FileDialogRequest{title, kFilter, QDir::homePath().toStdString()};
+}
+
+} // namespace
+
+void Dialog2::Command26_Click() {
+    const std::string name = context_.ui.saveFileName(this, fileDialog("Save Orvane Settings"));
+    if (name.empty()) return;
+    const auto written =
+        config::replaceFile(name, config::writeSettingsFile(snapshot(), annotations_));
+    if (const auto* error = std::get_if<config::FileError>(&written)) {
+        plainMessage(context_.ui, this, error->description);
+    }
+}
+
+void Dialog2::Command25_Click() {
+    const std::string name = context_.ui.openFileName(this, fileDialog("Open Orvane Settings"));
+    if (name.empty()) return;
+    const auto file = config::readWholeFile(name);
+    const auto* data = std::get_if<std::string>(&file);
+    const config::SettingsLoad load = config::readSettingsFile(
+        data ? std::optional<std::string_view>(*data) : std::nullopt, snapshot(), annotations_);
+    // What was read before a failure stays applied; the rest keeps its previous value.
+    applySnapshot(load.items);
+    annotations_ = load.annotations;
+    if (load.failureMessage) plainMessage(context_.ui, this, *load.failureMessage);
+    showCurrentMixer();
+    if (!annotations_.empty()) plainMessage(context_.ui, this, annotations_);
+}
+
+} // namespace orvane
