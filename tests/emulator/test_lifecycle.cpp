@@ -1,1 +1,221 @@
+// Storing, replugging, switching between normal and boot-loader mode, and the state file.
+#include "host_side.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+emu::Bus busOf(const char* text, std::string statePath = {}) {
+    return emu::Bus(*emu::parseEmulatorSpec(text), std::move(statePath));
+}
+
+int axisOneChannel(emu::Port& port) {
+    const auto answer = host::exchange(port, 0x10);
+    return answer ? ((*answer)[2] & 0x0F) : -1;
+}
+
+void setAxisOne(emu::Port& port, uint8_t channel, uint8_t leave) {
+    ASSERT_TRUE(host::exchange(port, 0x01));
+    ASSERT_EQ((*host::exchange(port, 0x02, 1, channel))[1], 0x02);
+    ASSERT_TRUE(host::exchange(port, 0xFF, leave));
+}
+
+// Waits until the slot shows the given product id; false after a generous time.
+bool waitForPid(emu::Bus& bus, uint16_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + host::kPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const auto listed = bus.list();
+        if (!listed.empty() && listed[0].pid == pid) return true;
+        std::this_thread::sleep_for(5ms);
+    }
+    return false;
+}
+
+TEST(Lifecycle, ReplugRestoresTheStoredConfiguration) {
+    auto bus = busOf("interface:latency_ms=0.2:joy_ms=0");
+    auto port = bus.open("emu:0");
+    setAxisOne(*port, 4, 0); // leave without storing
+    EXPECT_EQ(axisOneChannel(*port), 4);
+    bus.replug("emu:0");
+    EXPECT_FALSE(port->connected());
+    EXPECT_EQ(port->write(host::request(0x10)), -1);
+
+    port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 1);
+    setAxisOne(*port, 6, 1); // exit and save
+    bus.replug("emu:0");
+    port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 6);
+}
+
+TEST(Lifecycle, InterfaceToLoaderAndBack) {
+    auto bus = busOf("interface:latency_ms=0.2:reboot_ms=20:joy_ms=0:serial=S1");
+    auto port = bus.open("emu:0");
+    setAxisOne(*port, 5, 1);
+    ASSERT_TRUE(host::exchange(*port, 0x01));
+    ASSERT_TRUE(host::exchange(*port, 0x07, 0xFF, 0xFF));
+    ASSERT_TRUE(host::exchange(*port, 0xFF, 0)); // not stored: no restart
+    EXPECT_TRUE(port->connected());
+    ASSERT_TRUE(host::exchange(*port, 0x01));
+    const auto ack = host::exchange(*port, 0xFF, 1);
+    ASSERT_TRUE(ack);
+    EXPECT_EQ((*ack)[1], 0xFF);
+
+    std::array<uint8_t, 32> buf{};
+    EXPECT_EQ(port->readBlocking(buf, 5000ms), -1); // the interface leaves the bus
+    ASSERT_TRUE(waitForPid(bus, 0x640B));
+    const auto loader = bus.list().front();
+    EXPECT_EQ(loader.path, "emu:0");
+    EXPECT_EQ(loader.vid, 0x5381);
+    EXPECT_EQ(loader.inLen, 22);
+    EXPECT_EQ(loader.outLen, 22);
+    EXPECT_EQ(loader.serial, u"S1");
+
+    bus.replug("emu:0"); // the stored switch brings it up as the loader again
+    ASSERT_EQ(bus.list().front().pid, 0x640B);
+
+    auto boot = bus.open("emu:0");
+    host::LinkCipher link;
+    ASSERT_TRUE(host::detect(*boot, link, 5));
+    const auto reset = host::loaderExchange(*boot, link, host::loaderCommand(0xFF));
+    ASSERT_TRUE(reset);
+    EXPECT_EQ((*reset)[1], 0xFF);
+    ASSERT_TRUE(waitForPid(bus, 0x6425));
+    EXPECT_FALSE(boot->connected());
+
+    port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 5); // the stored configuration survived
+    bus.replug("emu:0");
+    EXPECT_EQ(bus.list().front().pid, 0x6425); // the switch was cleared
+}
+
+TEST(Lifecycle, LoaderDeviceResetsIntoNormalMode) {
+    auto bus = busOf("loader:latency_ms=0.2:reboot_ms=0:product=Boot");
+    EXPECT_EQ(bus.list().front().product, u"Boot");
+    auto port = bus.open("emu:0");
+    host::LinkCipher link;
+    ASSERT_TRUE(host::detect(*port, link, 1));
+    ASSERT_TRUE(host::loaderExchange(*port, link, host::loaderCommand(0xFF)));
+    ASSERT_TRUE(waitForPid(bus, 0x6425));
+    const auto listed = bus.list().front();
+    EXPECT_EQ(listed.vid, 0x537F);
+    EXPECT_EQ(listed.product, u"ZT2960"); // the spec's product names the loader only
+    EXPECT_EQ(listed.inLen, 18);
+}
+
+class StateFile : public ::testing::Test {
+protected:
+    StateFile() {
+        path = (std::filesystem::temp_directory_path() /
+                ("emulator-state-" +
+                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                   .string();
+        std::filesystem::remove(path);
+    }
+    ~StateFile() override { std::filesystem::remove(path); }
+    std::string path;
+};
+
+std::array<uint8_t, 22> flashWrite(uint32_t address, uint8_t value) {
+    auto r = host::loaderCommand(0x02, 16, address);
+    std::fill(r.begin() + 6, r.end(), value);
+    return r;
+}
+
+TEST_F(StateFile, StateSurvivesIntoTheNextBus) {
+    const char* spec = "interface:latency_ms=0.2:joy_ms=0,loader:latency_ms=0.2";
+    {
+        auto bus = busOf(spec, path);
+        auto port = bus.open("emu:0");
+        setAxisOne(*port, 3, 1); // stored
+        setAxisOne(*port, 7, 0); // working only
+        auto boot = bus.open("emu:1");
+        host::LinkCipher link;
+        ASSERT_TRUE(host::detect(*boot, link, 1));
+        ASSERT_TRUE(host::loaderExchange(*boot, link, host::loaderCommand(0x03, 1, 0x4000)));
+        ASSERT_TRUE(host::loaderExchange(*boot, link, flashWrite(0x4010, 0x3C)));
+        ASSERT_EQ((*host::loaderExchange(*boot, link, host::loaderCommand(0x32)))[2], 1);
+    }
+    EXPECT_TRUE(std::filesystem::exists(path));
+    auto bus = busOf(spec, path);
+    auto port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 7); // still plugged in: the working configuration
+    bus.replug("emu:0");
+    port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 3);
+
+    auto boot = bus.open("emu:1");
+    host::LinkCipher link;
+    ASSERT_TRUE(host::detect(*boot, link, 2));
+    const auto line = host::loaderExchange(*boot, link, host::loaderCommand(0x01, 16, 0x4010));
+    ASSERT_TRUE(line);
+    EXPECT_EQ((*line)[6], 0x3C);
+    EXPECT_EQ((*line)[21], 0x3C);
+    const auto erased = host::loaderExchange(*boot, link, host::loaderCommand(0x01, 16, 0x4020));
+    EXPECT_EQ((*erased)[6], 0xFF);
+    EXPECT_EQ((*host::loaderExchange(*boot, link, host::loaderCommand(0x32)))[2], 0); // was on
+}
+
+TEST_F(StateFile, ModeSurvivesIntoTheNextBus) {
+    const char* spec = "interface:latency_ms=0.2:joy_ms=0:reboot_ms=0";
+    {
+        auto bus = busOf(spec, path);
+        auto port = bus.open("emu:0");
+        ASSERT_TRUE(host::exchange(*port, 0x01));
+        ASSERT_TRUE(host::exchange(*port, 0x07, 0xFF, 0xFF));
+        ASSERT_TRUE(host::exchange(*port, 0xFF, 1));
+        ASSERT_TRUE(waitForPid(bus, 0x640B));
+    }
+    auto bus = busOf(spec, path);
+    EXPECT_EQ(bus.list().front().pid, 0x640B);
+}
+
+TEST_F(StateFile, DamagedOrMissingFileStartsFromDefaults) {
+    const char* spec = "interface:latency_ms=0.2:joy_ms=0";
+    {
+        auto bus = busOf(spec, path);
+        auto port = bus.open("emu:0");
+        setAxisOne(*port, 8, 1);
+    }
+    std::string text;
+    {
+        std::ifstream in(path);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_FALSE(text.empty());
+    const std::string damaged[] = {text.substr(0, text.size() / 2), "garbage\n", "",
+                                   text.substr(0, text.find("end"))};
+    for (const std::string& content : damaged) {
+        {
+            std::ofstream out(path, std::ios::trunc);
+            out << content;
+        }
+        auto bus = busOf(spec, path);
+        auto port = bus.open("emu:0");
+        EXPECT_EQ(axisOneChannel(*port), 1) << content.size();
+    }
+    std::filesystem::remove(path);
+    auto bus = busOf(spec, path);
+    auto port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 1);
+}
+
+TEST_F(StateFile, SectionOfAnotherKindIsIgnored) {
+    {
+        auto bus = busOf("interface:latency_ms=0.2:joy_ms=0", path);
+        auto port = bus.open("emu:0");
+        setAxisOne(*port, 8, 1);
+    }
+    auto bus = busOf("loader", path);
+    EXPECT_EQ(bus.list().front().pid, 0x640B);
+}
+
+} // namespace

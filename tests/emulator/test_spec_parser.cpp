@@ -1,1 +1,144 @@
+#include "emulator/bus.h"
+#include "emulator/device_options.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+
+using emu::Kind;
+using emu::parseEmulatorSpec;
+
+std::string errorOf(std::string_view text) {
+    std::string error;
+    EXPECT_FALSE(parseEmulatorSpec(text, &error)) << text;
+    return error;
+}
+
+TEST(SpecParser, KindsAloneTakeTheirDefaults) {
+    const auto specs = parseEmulatorSpec("interface,loader");
+    ASSERT_TRUE(specs);
+    ASSERT_EQ(specs->size(), 2u);
+    EXPECT_EQ((*specs)[0].kind, Kind::Interface);
+    EXPECT_EQ((*specs)[1].kind, Kind::Loader);
+    EXPECT_FALSE((*specs)[0].vid);
+    EXPECT_DOUBLE_EQ((*specs)[0].latencyMs, 1.0);
+    EXPECT_FALSE((*specs)[1].locked);
+}
+
+TEST(SpecParser, ReadsEveryKey) {
+    const auto specs = parseEmulatorSpec(
+        "interface:vid=0x1234:pid=4660:product=RC USB:manufacturer=Maker Ltd:serial=A-01:in=20:"
+        "out=9:latency_ms=1.5:fw=2.10.300:locked=1");
+    ASSERT_TRUE(specs);
+    const emu::DeviceSpec& s = specs->front();
+    EXPECT_EQ(s.vid, 0x1234);
+    EXPECT_EQ(s.pid, 4660);
+    EXPECT_EQ(s.product, u"RC USB");
+    EXPECT_EQ(s.manufacturer, u"Maker Ltd");
+    EXPECT_EQ(s.serial, u"A-01");
+    EXPECT_EQ(s.inLen, 20);
+    EXPECT_EQ(s.outLen, 9);
+    EXPECT_DOUBLE_EQ(s.latencyMs, 1.5);
+    ASSERT_TRUE(s.fw);
+    EXPECT_EQ(s.fw->major, 2);
+    EXPECT_EQ(s.fw->minor, 10);
+    EXPECT_EQ(s.fw->revision, 300);
+    EXPECT_TRUE(s.locked);
+}
+
+TEST(SpecParser, StringsAreUtf8AndKeepBlanks) {
+    const auto specs = parseEmulatorSpec("loader:product= Übertrager 1 :fw=1.7");
+    ASSERT_TRUE(specs);
+    EXPECT_EQ(specs->front().product, u" Übertrager 1 ");
+    EXPECT_EQ(specs->front().fw->minor, 7);
+    EXPECT_EQ(specs->front().fw->revision, 0);
+}
+
+TEST(SpecParser, EmptyTextListsNoDevice) {
+    const auto specs = parseEmulatorSpec("  ");
+    ASSERT_TRUE(specs);
+    EXPECT_TRUE(specs->empty());
+}
+
+TEST(SpecParser, ExtraKeysAreCheckedAndKept) {
+    const auto specs =
+        parseEmulatorSpec("interface:channels=0/255/"
+                          "10:silent=1:drop=3:unplug_after_ms=2.5:reboot_ms=0:joy_ms=0:queue=4");
+    ASSERT_TRUE(specs);
+    const emu::DeviceOptions o = emu::deviceOptions(specs->front());
+    ASSERT_TRUE(o.channels);
+    EXPECT_EQ((*o.channels)[0], 0);
+    EXPECT_EQ((*o.channels)[1], 255);
+    EXPECT_EQ((*o.channels)[2], 10);
+    EXPECT_EQ((*o.channels)[3], 128); // channels not given stay centred
+    EXPECT_TRUE(o.silent);
+    EXPECT_EQ(o.drop, 3);
+    EXPECT_DOUBLE_EQ(*o.unplugAfterMs, 2.5);
+    EXPECT_DOUBLE_EQ(o.rebootMs, 0);
+    EXPECT_DOUBLE_EQ(o.joystickMs, 0);
+    EXPECT_EQ(o.queue, 4);
+}
+
+TEST(SpecParser, RefusesBadInputWithAMessage) {
+    const char* bad[] = {
+        "joystick",              // unknown kind
+        "interface,,loader",     // empty entry
+        "interface:vid",         // no '='
+        "interface:vid=0x10000", // too large
+        "interface:vid=12ab",    // not a number
+        "interface:vid=0x",      // no digits
+        "interface:pid=-1",
+        "interface:in=0",
+        "interface:out=5000",
+        "interface:latency_ms=-1",
+        "interface:latency_ms=fast",
+        "interface:latency_ms=nan",
+        "interface:fw=1",
+        "interface:fw=1.2.3.4",
+        "interface:fw=1.x.3",
+        "interface:fw=256.0",
+        "interface:locked=yes",
+        "interface:vid=1:vid=2",         // twice
+        "interface:colour=red",          // unknown key
+        "interface:product=\xC3",        // cut UTF-8
+        "interface:serial=\xED\xA0\x80", // encoded surrogate
+        "interface:channels=1/2/3/4/5/6/7/8/9",
+        "interface:channels=300",
+        "interface:channels=",
+        "interface:silent=2",
+        "interface:drop=x",
+        "interface:queue=0",
+        "interface:joy_ms=0.5",
+    };
+    for (const char* text : bad) {
+        const std::string error = errorOf(text);
+        EXPECT_NE(error.find("TAVREL_EMULATOR"), std::string::npos) << text << ": " << error;
+    }
+    EXPECT_NE(errorOf("interface,loader:vid=x").find("device 2"), std::string::npos);
+    EXPECT_NE(errorOf("interface:colour=red").find("colour"), std::string::npos);
+}
+
+TEST(SpecParser, BusListsDevicesWithDefaultsInSpecOrder) {
+    const auto specs = parseEmulatorSpec("loader,interface:serial=S9:product=RC USB");
+    ASSERT_TRUE(specs);
+    emu::Bus bus(*specs);
+    const auto listed = bus.list();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].path, "emu:0");
+    EXPECT_EQ(listed[0].vid, 0x5381);
+    EXPECT_EQ(listed[0].pid, 0x640B);
+    EXPECT_EQ(listed[0].product, u"Loader");
+    EXPECT_EQ(listed[0].inLen, 22);
+    EXPECT_EQ(listed[0].outLen, 22);
+    EXPECT_EQ(listed[1].path, "emu:1");
+    EXPECT_EQ(listed[1].vid, 0x537F);
+    EXPECT_EQ(listed[1].pid, 0x6425);
+    EXPECT_EQ(listed[1].product, u"RC USB");
+    EXPECT_EQ(listed[1].manufacturer, u"Tavrel");
+    EXPECT_EQ(listed[1].serial, u"S9");
+    EXPECT_EQ(listed[1].inLen, 18);
+    EXPECT_EQ(listed[1].outLen, 8);
+    EXPECT_FALSE(listed[0].serial.empty());
+}
+
+} // namespace
