@@ -87,12 +87,20 @@ ListedDevice Device::listing() const {
     return l;
 }
 
+Kind Device::bootMode() const {
+    return interface_.state().stored.bootloaderEnable ? Kind::Loader : Kind::Interface;
+}
+
+Kind Device::lastingMode() const {
+    return rebooting_ || arriveAt_ ? bootMode() : mode_;
+}
+
 void Device::plugIn(TimePoint at) {
     present_ = true;
     pluggedAt_ = at;
     arriveAt_.reset();
     rebooting_ = false;
-    mode_ = interface_.state().stored.bootloaderEnable ? Kind::Loader : Kind::Interface;
+    mode_ = bootMode();
     interface_.plugIn();
     loader_.plugIn();
     leaveAt_.reset();

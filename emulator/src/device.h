@@ -57,11 +57,14 @@ public:
     // State kept in the state file.
     Kind specKind() const { return spec_.kind; }
     Kind mode() const { return mode_; }
+    // The mode to keep: during a restart, the one the device comes back in.
+    Kind lastingMode() const;
     void restore(Kind mode, const InterfaceState& interface, const LoaderState& loader);
     const InterfaceModel& interfaceModel() const { return interface_; }
     const LoaderModel& loaderModel() const { return loader_; }
 
 private:
+    Kind bootMode() const;
     int inLen() const;
     int outLen() const;
     void plugIn(TimePoint at);

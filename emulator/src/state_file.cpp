@@ -210,7 +210,7 @@ void saveState(const std::string& path, std::span<const std::unique_ptr<Device>>
         const InterfaceState& is = d.interfaceModel().state();
         const LoaderState& ls = d.loaderModel().state();
         out << "device " << i << ' ' << kindName(d.specKind()) << '\n';
-        out << "mode " << kindName(d.mode()) << '\n';
+        out << "mode " << kindName(d.lastingMode()) << '\n';
         out << "working " << hex(pack(is.working)) << '\n';
         out << "stored " << hex(pack(is.stored)) << '\n';
         out << "programming " << (is.programmingMode ? 1 : 0) << '\n';
