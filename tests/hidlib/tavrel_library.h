@@ -7,6 +7,7 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,12 @@
 class TavrelLibrary {
 public:
     TavrelLibrary() : handle_(dlopen("libtavrel.so", RTLD_NOW | RTLD_LOCAL)) {
+        // A sanitizer runtime that intercepts dlopen hides the executable's run path; the
+        // library then comes from beside the executable.
+        if (!handle_) {
+            const auto self = std::filesystem::read_symlink("/proc/self/exe");
+            handle_.reset(dlopen((self.parent_path() / "libtavrel.so").c_str(), RTLD_NOW));
+        }
         if (!handle_) throw std::runtime_error(std::string("dlopen: ") + dlerror());
         bind(GetList, "GetList");
         bind(Open, "Open");
