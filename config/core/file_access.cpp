@@ -105,7 +105,11 @@ std::variant<std::monostate, FileError> replaceFile(const std::string& path,
     if (exists && ::access(target.c_str(), W_OK) != 0) return lastError();
     if (exists && S_ISDIR(existing.st_mode)) return FileError{std::strerror(EISDIR)};
 
-    std::string pattern = target + ".XXXXXX";
+    // A short fixed name, so that a target name near the length limit still has a partner.
+    const auto slash = target.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    std::string pattern = folder + (slash == std::string::npos ? "/" : "") + ".orvane-save-XXXXXX";
     const int raw = ::mkstemp(pattern.data());
     if (raw < 0) return lastError();
     Descriptor fd(raw);

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <variant>
+
+#include "config/core/file_access.h"
+#include "scoped_file_size_limit.h"
+#include "temporary_folder.h"
+
+namespace orvane::config {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void write(const fs::path& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary) << data;
+}
+
+TEST(FileAccess, ReplaceCreatesAndOverwritesWithoutLeftovers) {
+    test::TemporaryFolder folder;
+    const fs::path file = folder.path() / "a.orv";
+    ASSERT_TRUE(std::holds_alternative<std::monostate>(replaceFile(file, "first\r\n")));
+    EXPECT_EQ(contents(file), "first\r\n");
+    ASSERT_TRUE(std::holds_alternative<std::monostate>(replaceFile(file, "second")));
+    EXPECT_EQ(contents(file), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
+TEST(FileAccess, ReplaceKeepsTheFilesPermissionsAndFollowsLinks) {
+    test::TemporaryFolder folder;
+    const fs::path file = folder.path() / "a.orv";
+    write(file, "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = folder.path() / "link.orv";
+    fs::create_symlink(file, link);
+    ASSERT_TRUE(std::holds_alternative<std::monostate>(replaceFile(link, "new")));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(contents(file), "new");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(FileAccess, FailuresReportTheSystemsTextAndKeepTheOldFile) {
+    test::TemporaryFolder folder;
+    const fs::path notAFolder = folder.path() / "plain";
+    write(notAFolder, "x");
+    const auto intoFile = replaceFile(notAFolder / "a.orv", "data");
+    ASSERT_TRUE(std::holds_alternative<FileError>(intoFile));
+    EXPECT_EQ(std::get<FileError>(intoFile).description, "Not a directory");
+
+    const auto ontoFolder = replaceFile(folder.path(), "data");
+    ASSERT_TRUE(std::holds_alternative<FileError>(ontoFolder));
+    EXPECT_EQ(std::get<FileError>(ontoFolder).description, "Is a directory");
+
+    // A write that fails half-way (here: the file size limit) leaves the old file whole.
+    const fs::path file = folder.path() / "a.orv";
+    write(file, "old contents");
+    {
+        test::ScopedFileSizeLimit limit(16);
+        const auto full = replaceFile(file, std::string(4096, 'x'));
+        ASSERT_TRUE(std::holds_alternative<FileError>(full));
+        EXPECT_EQ(std::get<FileError>(full).description, "File too large");
+    }
+    EXPECT_EQ(contents(file), "old contents");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
+
+TEST(FileAccess, ReadWholeFile) {
+    test::TemporaryFolder folder;
+    write(folder.path() / "a", std::string("a\0b\r\n", 5));
+    const auto read = readWholeFile(folder.path() / "a");
+    ASSERT_TRUE(std::holds_alternative<std::string>(read));
+    EXPECT_EQ(std::get<std::string>(read), std::string("a\0b\r\n", 5));
+    const auto missing = readWholeFile(folder.path() / "missing");
+    ASSERT_TRUE(std::holds_alternative<FileError>(missing));
+    EXPECT_EQ(std::get<FileError>(missing).description, "No such file or directory");
+}
+
+} // namespace
+} // namespace orvane::config
