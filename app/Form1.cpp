@@ -1,0 +1,401 @@
+#include "app/Form1.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <type_traits>
+
+#include "about/frmAbout.h"
+#include "app/core/device_opening.h"
+#include "app/core/localization.h"
+#include "app/core/log_file.h"
+#include "app/core/program_version.h"
+#include "app/core/runtime_failure.h"
+#include "app/core/time_stamp.h"
+#include "app/core/trap.h"
+#include "app/core/ui_services.h"
+#include "config/Dialog2.h"
+#include "console/Dialog1.h"
+#include "firmware/Dialog.h"
+#include "resources/icons.h"
+
+namespace orvane {
+
+namespace {
+
+QString qtext(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Texts of the library are single-byte; the known-device names are plain ASCII.
+QString tableText(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QPushButton* namedButton(QWidget* parent, const char* name) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QToolButton* flagButton(QWidget* parent, const char* name, const QPixmap& flag) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(QIcon(flag));
+    b->setIconSize(flag.size());
+    b->setAutoRaise(true);
+    return b;
+}
+
+QLineEdit* namedField(QWidget* parent, const char* name) {
+    auto* f = new QLineEdit(parent);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setReadOnly(true);
+    f->setMaximumWidth(48);
+    return f;
+}
+
+} // namespace
+
+Form1::Form1(Form1Services services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)),
+      log_(services_.ui, services_.timeStamp ? services_.timeStamp : &localTimeStamp),
+      context_{language_, services_.tavrel, services_.ui, services_.os, log_},
+      Devices_(new QLabel(this)), DeviceList_(new QTreeWidget(this)),
+      OpenDev2_(namedButton(this, "OpenDev2_0")),
+      Console_Command_(namedButton(this, "Console_Command")),
+      OpenDev_(namedButton(this, "OpenDev_0")),
+      commandAktualisieren_(namedButton(this, "commandAktualisieren_1")),
+      UpdatesCommand_(namedButton(this, "UpdatesCommand")), Cancel_(namedButton(this, "Cancel_2")),
+      Help_Command_(namedButton(this, "Help_Command")),
+      CommandDeutsch_(flagButton(this, "CommandDeutsch", germanFlag(QSize(24, 15)))),
+      commandEnglisch_(flagButton(this, "commandEnglisch", englishFlag(QSize(24, 15)))),
+      VendorIDTextBox_(namedField(this, "VendorIDTextBox")),
+      ProductIDTextBox_(namedField(this, "ProductIDTextBox")) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(programWindowIcon());
+    log_.setMessageParent(this);
+
+    Devices_->setObjectName(QStringLiteral("Devices"));
+    Devices_->setWordWrap(true);
+    DeviceList_->setObjectName(QStringLiteral("DeviceList"));
+    DeviceList_->setColumnCount(7);
+    DeviceList_->setHeaderLabels({QStringLiteral("Device Name"), QStringLiteral("Manufacturer"),
+                                  QStringLiteral("Vendor ID"), QStringLiteral("Product ID"),
+                                  QStringLiteral("Serial Number"), QStringLiteral("In Rpt Len"),
+                                  QStringLiteral("Out Rpt Len")});
+    DeviceList_->setRootIsDecorated(false);
+    DeviceList_->setUniformRowHeights(true);
+    DeviceList_->setAllColumnsShowFocus(true);
+    DeviceList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    DeviceList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DeviceList_->header()->setStretchLastSection(false);
+    DeviceList_->setColumnWidth(0, 160);
+    DeviceList_->setColumnWidth(1, 140);
+    DeviceList_->viewport()->installEventFilter(this);
+
+    OpenDev2_->setToolTip(QStringLiteral("Open selected USB device"));
+    OpenDev_->setToolTip(QStringLiteral("Wait for USB-Vexa3 and connect with boot loader"));
+    commandAktualisieren_->setToolTip(QStringLiteral("Refresh HID USB develist"));
+    Cancel_->setToolTip(QStringLiteral("Close Program"));
+    Help_Command_->setText(QStringLiteral("&?"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Devices_, 1);
+    top->addWidget(CommandDeutsch_, 0, Qt::AlignTop);
+    top->addWidget(commandEnglisch_, 0, Qt::AlignTop);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b :
+         {OpenDev2_, Console_Command_, OpenDev_, commandAktualisieren_, UpdatesCommand_, Cancel_})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(ProductIDTextBox_);
+    buttons->addWidget(VendorIDTextBox_);
+    buttons->addWidget(Help_Command_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(DeviceList_, 1);
+    layout->addLayout(buttons);
+    resize(760, 360);
+
+    connectClick(OpenDev2_, [this] { OpenDev2_Click(0); });
+    connectClick(Console_Command_, [this] { Console_Command_Click(); });
+    connectClick(OpenDev_, [this] { OpenDev_Click(0); });
+    connectClick(commandAktualisieren_, [this] { commandAktualisieren_Click(1); });
+    connectClick(UpdatesCommand_, [this] { UpdatesCommand_Click(); });
+    connectClick(Cancel_, [this] { Cancel_Click(2); });
+    connectClick(Help_Command_, [this] { Help_Command_Click(); });
+    connect(CommandDeutsch_, &QToolButton::clicked, this,
+            [this] { Trap{log_}([this] { CommandDeutsch_Click(); }); });
+    connect(commandEnglisch_, &QToolButton::clicked, this,
+            [this] { Trap{log_}([this] { commandEnglisch_Click(); }); });
+
+    Form_Load();
+}
+
+Form1::~Form1() {
+    if (!ended_) Form_Terminate();
+}
+
+void Form1::connectClick(QPushButton* button, std::function<void()> handler) {
+    // No failure may cross the event loop; the handlers that trap never let one out, the
+    // others are reported here.
+    connect(button, &QPushButton::clicked, this,
+            [this, handler = std::move(handler)] { Trap{log_}(handler); });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DeviceList_->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease)
+            Trap{log_}([this] { DeviceList_Click(); });
+        else if (event->type() == QEvent::MouseButtonDblClick)
+            Trap{log_}([this] { DeviceList_DblClick(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Form_Load() {
+    if (isGermanSystem(services_.locale)) {
+        CommandDeutsch_Click();
+        language_.code = "de";
+    } else {
+        commandEnglisch_Click();
+        language_.code = "en";
+    }
+    setWindowTitle(QStringLiteral("%1 v%2.%3 - Tavrel R/C USB-Interface Config")
+                       .arg(QString::fromLatin1(kProgramTitle))
+                       .arg(kVersionMajor)
+                       .arg(kVersionMinor));
+    log_.start(openEventLogFile(services_.programFolder, services_.stateFolder));
+    log_.logI("App Start v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
+              "." + std::to_string(kVersionRevision));
+    Refresh_Click(0);
+}
+
+void Form1::Refresh_Click(int16_t /*index*/) {
+    const Trap trap(log_);
+    log_.logI("entering Form1.Refresh_Click()");
+    OpenDev_->setEnabled(true);
+    OpenDev2_->setEnabled(false);
+    Console_Command_->setEnabled(false);
+    DeviceList_->clear();
+    int16_t count = 0;
+    trap([&] { count = GetDevices(); });
+    table_.setDeviceCount(count);
+    trap([&] {
+        for (int slot = 0; slot < table_.deviceCount(); ++slot) {
+            const DeviceRow& r = table_.row(slot);
+            auto* item = new QTreeWidgetItem(DeviceList_);
+            item->setText(0, tableText(r.deviceName));
+            item->setText(1, tableText(r.manufacturer));
+            item->setText(2, tableText(r.vendorId));
+            item->setText(3, tableText(r.productId));
+            item->setText(4, tableText(r.serialNumber));
+            item->setText(5, tableText(r.inputReportLen));
+            item->setText(6, tableText(r.outputReportLen));
+        }
+    });
+    log_.logI("exiting Form1.refresh_Click()");
+}
+
+int16_t Form1::GetDevices() {
+    log_.logI("entering Form1.getDevices()");
+    const int16_t count = table_.rebuild(services_.tavrel, Trap(log_));
+    log_.logI("exiting Form1.getDevices()");
+    return count;
+}
+
+std::string Form1::getProductID(int16_t slot) {
+    log_.logI("entering Form1.getProductID(" + std::to_string(slot) + ")");
+    std::string productId;
+    Trap{log_}([&] { productId = table_.row(slot).productId; });
+    log_.logI("exiting Form1.getProductID()");
+    return productId;
+}
+
+int Form1::selectedListIndex() const {
+    const auto selected = DeviceList_->selectedItems();
+    if (selected.isEmpty())
+        throw RuntimeFailure(failure::kObjectNotSet,
+                             "Object variable or With block variable not set");
+    return DeviceList_->indexOfTopLevelItem(selected.front()) + 1;
+}
+
+bool Form1::openSlot(int slot, bool refreshBetweenPasses) {
+    std::function<void()> betweenPasses;
+    if (refreshBetweenPasses) betweenPasses = [this] { Refresh_Click(0); };
+    return openWithRetries(
+        Trap(log_), [&] { return table_.openDeviceAt(services_.tavrel, slot); }, betweenPasses);
+}
+
+template <class Window> bool Form1::openDeviceWindow(Window& window) {
+    const Trap trap(log_);
+    int listIndex = 0;
+    trap([&] { listIndex = selectedListIndex(); });
+    const int slot = listIndex - 1;
+    if (slot < 0) {
+        services_.ui.messageBox(this,
+                                MessageBoxRequest{"Invalid device index " + std::to_string(slot),
+                                                  {},
+                                                  MessageIcon::None,
+                                                  MessageButtons::Ok});
+        return false;
+    }
+    if (!openSlot(slot, true)) return false;
+    trap([&] { window.setDeviceValues(table_.valuesAt(slot)); });
+    trap([&] { window.updateLocalization(); });
+    if constexpr (std::is_same_v<Window, Dialog2>) firmware_ = FirmwareVersion{};
+    return trap([&] { services_.ui.showModal(window); });
+}
+
+void Form1::OpenDev2_Click(int16_t index) {
+    log_.logI("entering Form1.OpenDev2_Click(" + std::to_string(index) + ")");
+    Dialog2 window(context_, this);
+    connect(&window, &Dialog2::firmwareVersionRead, this, &Form1::onFirmwareVersionRead);
+    // Shown means a new interface: until it answers with its version, 0.0.0 is the version
+    // of the last interface opened in the configuration dialog.
+    connect(&window, &QDialog::finished, this, [this, &window] {
+        if (window.fwMajor() != 0 || window.fwMinor() != 0 || window.fwRevision() != 0)
+            firmware_ = FirmwareVersion{window.fwMajor(), window.fwMinor(), window.fwRevision()};
+    });
+    openDeviceWindow(window);
+    log_.logI("exiting Form1.OpenDev2_Click()");
+}
+
+void Form1::onFirmwareVersionRead(int major, int minor, int revision) {
+    ProductIDTextBox_->setText(QString::number(major));
+    VendorIDTextBox_->setText(QString::number(minor));
+    firmware_ = FirmwareVersion{major, minor, revision};
+}
+
+void Form1::Console_Command_Click() {
+    log_.logI("entering Form1.Console_Command_Click()");
+    Dialog1 window(context_, this);
+    openDeviceWindow(window);
+    log_.logI("exiting Form1.Console_Command_Click()");
+}
+
+void Form1::OpenDev_Click(int16_t /*index*/) {
+    log_.logI("entering Form1.OpenDev_Click()");
+    const Trap trap(log_);
+    Dialog window(context_, *this, this);
+    firmwareDialog_ = &window;
+    trap([&] { window.Timer1().start(); });
+    trap([&] { window.updateLocalization(); });
+    trap([&] { services_.ui.showModal(window); });
+    firmwareDialog_ = nullptr;
+    log_.logI("exiting Form1.OpenDev_Click()");
+}
+
+void Form1::SetValuesInFirmwareDlg(int16_t& index) {
+    log_.logI("entering Form1.SetValuesInFirmwareDlg(" + std::to_string(index) + ")");
+    const Trap trap(log_);
+    index = static_cast<int16_t>(index - 1);
+    const int slot = index;
+    if (slot < 0) {
+        services_.ui.messageBox(this,
+                                MessageBoxRequest{"Invalid device index " + std::to_string(slot),
+                                                  {},
+                                                  MessageIcon::None,
+                                                  MessageButtons::Ok});
+    } else if (openSlot(slot, false) && firmwareDialog_) {
+        trap([&] { firmwareDialog_->setDeviceValues(table_.valuesAt(slot)); });
+    }
+    log_.logI("exiting Form1.SetValuesInFirmwareDlg()");
+}
+
+void Form1::DeviceList_Click() {
+    log_.logI("entering Form1.DeviceList_Click()");
+    if (table_.deviceCount() > 0) {
+        OpenDev2_->setEnabled(true);
+        OpenDev_->setEnabled(true);
+        Console_Command_->setEnabled(true);
+    }
+    log_.logI("exiting Form1.DeviceList_Click()");
+}
+
+void Form1::DeviceList_DblClick() {
+    log_.logI("entering Form1.DeviceList_DblClick()");
+    OpenDev2_Click(0);
+    log_.logI("exiting Form1.DeviceList_DblClick()");
+}
+
+void Form1::Help_Command_Click() {
+    log_.logI("entering Form1.Help_Command_Click()");
+    const Trap trap(log_);
+    trap([&] {
+        frmAbout box(context_, this);
+        services_.ui.showModal(box);
+    });
+    log_.logI("exiting Form1.Help_Command_Click()");
+}
+
+void Form1::commandAktualisieren_Click(int16_t /*index*/) {
+    Refresh_Click(0);
+}
+
+void Form1::UpdatesCommand_Click() {
+    // Every step is skipped silently when it fails; nothing is logged.
+    UpdateCheck check;
+    check.languageCode = language_.code;
+    check.openFirstText = openFirstText_;
+    check.firmware = firmware_;
+    try {
+        const int slot = selectedListIndex() - 1;
+        if (slot >= 0 && slot < table_.deviceCount()) check.selected = &table_.row(slot);
+    } catch (const RuntimeFailure&) {
+        // No selection: the address goes without the device part.
+    }
+    try {
+        runUpdateCheck(check, services_.ui, services_.urlOpener, this);
+    } catch (const std::exception&) {
+    }
+}
+
+void Form1::Cancel_Click(int16_t /*index*/) {
+    log_.logI("App Exit");
+    // The program ends at once: no further handler runs, not even Form_Terminate.
+    ended_ = true;
+    hide();
+    if (services_.endProgram)
+        services_.endProgram();
+    else
+        QCoreApplication::exit(0);
+}
+
+void Form1::Form_Terminate() {
+    log_.logI("App Terminated");
+}
+
+void Form1::CommandDeutsch_Click() {
+    language_.offset = kOffsetGerman;
+    updateLocalization(kOffsetGerman);
+}
+
+void Form1::commandEnglisch_Click() {
+    language_.offset = kOffsetEnglish;
+    updateLocalization(kOffsetEnglish);
+}
+
+void Form1::updateLocalization(int offset) {
+    Devices_->setText(qtext(localized(1, offset)));
+    OpenDev2_->setText(qtext(localized(2, offset)));
+    OpenDev_->setText(qtext(localized(3, offset)));
+    Console_Command_->setText(qtext(localized(4, offset)));
+    commandAktualisieren_->setText(qtext(localized(5, offset)));
+    UpdatesCommand_->setText(qtext(localized(6, offset)));
+    Cancel_->setText(qtext(localized(7, offset)));
+    openFirstText_ = localized(8, offset);
+}
+
+} // namespace orvane

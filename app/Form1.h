@@ -1,0 +1,124 @@
+// The main window: device list, opening of devices for the device windows, language
+// buttons, update check and the program's start and end.
+//
+// Control names follow the window's resources; element i of a control array is named
+// Name_i: OpenDev2_0, OpenDev_0, commandAktualisieren_1, Cancel_2.
+#ifndef ORVANE_APP_FORM1_H
+#define ORVANE_APP_FORM1_H
+
+#include <QWidget>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/core/app_context.h"
+#include "app/core/device_table.h"
+#include "app/core/event_log.h"
+#include "app/core/firmware_host.h"
+#include "app/core/update_check.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class QTreeWidget;
+
+namespace orvane {
+
+class Dialog;
+class SystemLocale;
+
+struct Form1Services {
+    TavrelApi& tavrel;
+    UiServices& ui;
+    const OsInfo& os;
+    const SystemLocale& locale;
+    UrlOpener& urlOpener;
+    std::filesystem::path programFolder; // events.log goes here when it can be written
+    std::filesystem::path stateFolder;   // else here
+    EventLog::TimeStamp timeStamp;       // empty: the user's local date and time
+    std::function<void()> endProgram;    // Close button; empty: leave the event loop
+};
+
+class Form1 : public QWidget, public FirmwareHost {
+    Q_OBJECT
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Handlers, named after their controls.
+    void Refresh_Click(int16_t index) override;
+    int16_t GetDevices() override;
+    std::string getProductID(int16_t slot) override;
+    void SetValuesInFirmwareDlg(int16_t& index) override;
+    void OpenDev2_Click(int16_t index);
+    void Console_Command_Click();
+    void OpenDev_Click(int16_t index);
+    void commandAktualisieren_Click(int16_t index);
+    void UpdatesCommand_Click();
+    void Cancel_Click(int16_t index);
+    void Help_Command_Click();
+    void DeviceList_Click();
+    void DeviceList_DblClick();
+    void CommandDeutsch_Click();
+    void commandEnglisch_Click();
+    void updateLocalization(int offset);
+    void Form_Terminate();
+
+    // The event log and error report, for the other windows.
+    EventLog& log() { return log_; }
+    void logI(std::string_view message) { log_.logI(message); }
+    void logW(std::string_view message) { log_.logW(message); }
+    void logE(std::string_view message) { log_.logE(message); }
+
+    AppContext& context() { return context_; }
+    const Language& language() const { return language_; }
+    int16_t deviceCount() const { return table_.deviceCount(); }
+    const DeviceTable& deviceTable() const { return table_; }
+    // Firmware version of the last interface opened in the configuration dialog.
+    const FirmwareVersion& firmwareVersion() const { return firmware_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    // 1-based index of the selected list entry; RuntimeFailure 91 without a selection.
+    int selectedListIndex() const;
+    // Opens the slot's device with the retries; refreshing between passes or not.
+    bool openSlot(int slot, bool refreshBetweenPasses);
+    // Open and Console: the selected device, opened, handed to the window shown modal.
+    template <class Window> bool openDeviceWindow(Window& window);
+    void onFirmwareVersionRead(int major, int minor, int revision);
+    void connectClick(QPushButton* button, std::function<void()> handler);
+
+    Form1Services services_;
+    Language language_;
+    EventLog log_;
+    AppContext context_;
+    DeviceTable table_;
+    FirmwareVersion firmware_;
+    std::string openFirstText_;
+    Dialog* firmwareDialog_ = nullptr; // while the firmware dialog is shown
+    bool ended_ = false;
+
+    QLabel* Devices_;
+    QTreeWidget* DeviceList_;
+    QPushButton* OpenDev2_;
+    QPushButton* Console_Command_;
+    QPushButton* OpenDev_;
+    QPushButton* commandAktualisieren_;
+    QPushButton* UpdatesCommand_;
+    QPushButton* Cancel_;
+    QPushButton* Help_Command_;
+    QToolButton* CommandDeutsch_;
+    QToolButton* commandEnglisch_;
+    QLineEdit* VendorIDTextBox_;
+    QLineEdit* ProductIDTextBox_;
+};
+
+} // namespace orvane
+
+#endif

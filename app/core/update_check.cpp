@@ -1,0 +1,54 @@
+#include "app/core/update_check.h"
+
+#include <cctype>
+
+#include "app/core/device_table.h"
+#include "app/core/program_version.h"
+#include "app/core/ui_services.h"
+
+namespace orvane {
+
+std::string queryEncoded(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string updateQueryAddress(std::string_view languageCode, const DeviceRow* selected,
+                               const FirmwareVersion& firmware) {
+    std::string address = std::string("https://") + kUpdateHost + "/cgi-bin/";
+    address += "versioncheck.pl?lang=" + queryEncoded(languageCode);
+    address += "&verOrvane=" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
+               "." + std::to_string(kVersionRevision);
+    if (selected) {
+        address += "&VID=" + queryEncoded(selected->vendorId);
+        address += "&PID=" + queryEncoded(selected->productId);
+    }
+    address += "&verUSB-Vexa=" + std::to_string(firmware.major) + "." +
+               std::to_string(firmware.minor) + "." + std::to_string(firmware.revision);
+    return address;
+}
+
+void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener, QWidget* parent) {
+    if (check.firmware.major == 0 && check.firmware.minor == 0)
+        ui.messageBox(parent, MessageBoxRequest{std::string(check.openFirstText),
+                                                {},
+                                                MessageIcon::Exclamation,
+                                                MessageButtons::Ok});
+    try {
+        opener.openUrl(updateQueryAddress(check.languageCode, check.selected, check.firmware));
+    } catch (const std::exception&) {
+        // The check reports nothing: a desktop without a URL handler simply shows no page.
+    }
+}
+
+} // namespace orvane

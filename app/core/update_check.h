@@ -1,0 +1,54 @@
+// The update check: a query address for the update server, handed to the desktop's URL
+// handler, which shows the server's answer page.
+#ifndef ORVANE_APP_UPDATE_CHECK_H
+#define ORVANE_APP_UPDATE_CHECK_H
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace orvane {
+
+class UiServices;
+struct DeviceRow;
+
+inline constexpr const char* kUpdateHost = "update.orvane.org";
+
+struct FirmwareVersion {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+// Hands an address to the desktop; false when it could not.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    virtual bool openUrl(std::string_view url) = 0;
+};
+
+// Query text of a table text: anything but letters, digits and "-._~" percent-encoded, so
+// the leading blank of a listed device's id travels as "%20".
+std::string queryEncoded(std::string_view text);
+
+// The address; selected == nullptr leaves the vendor and product part out.
+std::string updateQueryAddress(std::string_view languageCode, const DeviceRow* selected,
+                               const FirmwareVersion& firmware);
+
+struct UpdateCheck {
+    std::string_view languageCode;
+    std::string_view openFirstText; // string 8 with the language offset
+    const DeviceRow* selected = nullptr;
+    FirmwareVersion firmware;
+};
+
+// UpdatesCommand_Click: the hint when no firmware version was read, then the address to
+// the desktop. Nothing of it is reported or logged when it fails.
+void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener,
+                    QWidget* parent = nullptr);
+
+} // namespace orvane
+
+#endif

@@ -1,0 +1,35 @@
+// orvane: configuration program of the R/C USB interface.
+#include <QApplication>
+
+#include "app/Form1.h"
+#include "app/core/localization.h"
+#include "app/core/log_file.h"
+#include "app/core/os_info_linux.h"
+#include "app/core/tavrel_library.h"
+#include "app/qt_ui_services.h"
+#include "app/qt_url_opener.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvane"));
+    const std::filesystem::path programFolder =
+        QCoreApplication::applicationDirPath().toStdString();
+
+    orvane::QtUiServices ui;
+    orvane::TavrelLibrary tavrel(programFolder);
+    const orvane::LinuxOsInfo os;
+    const orvane::EnvironmentLocale locale(&orvane::processEnvironment);
+    orvane::QtUrlOpener urlOpener;
+
+    orvane::Form1 form(orvane::Form1Services{tavrel,
+                                             ui,
+                                             os,
+                                             locale,
+                                             urlOpener,
+                                             programFolder,
+                                             orvane::userStateFolder(&orvane::processEnvironment),
+                                             {},
+                                             {}});
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,66 @@
+#include "app/qt_ui_services.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/core/program_version.h"
+
+namespace orvane {
+
+namespace {
+
+QString fromUtf8(const std::string& text) {
+    QString s = QString::fromStdString(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s;
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest& request) {
+    const QString title =
+        request.title.empty() ? QString::fromUtf8(kProgramTitle) : fromUtf8(request.title);
+    const auto buttons = request.buttons == MessageButtons::YesNo
+                             ? QMessageBox::Yes | QMessageBox::No
+                             : QMessageBox::StandardButtons(QMessageBox::Ok);
+    QMessageBox box(qtIcon(request.icon), title, fromUtf8(request.text), buttons, parent);
+    const int answer = box.exec();
+    if (request.buttons == MessageButtons::YesNo)
+        return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+    return MessageResult::Ok;
+}
+
+std::string QtUiServices::openFileName(QWidget* parent, const FileDialogRequest& request) {
+    return QFileDialog::getOpenFileName(parent, fromUtf8(request.title),
+                                        fromUtf8(request.directory), fromUtf8(request.filter))
+        .toStdString();
+}
+
+std::string QtUiServices::saveFileName(QWidget* parent, const FileDialogRequest& request) {
+    return QFileDialog::getSaveFileName(parent, fromUtf8(request.title),
+                                        fromUtf8(request.directory), fromUtf8(request.filter))
+        .toStdString();
+}
+
+int QtUiServices::showModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
+} // namespace orvane
