@@ -80,8 +80,10 @@ bool validChannel(uint8_t channel) {
 }
 
 std::vector<uint8_t> answer(uint8_t code, std::span<const uint8_t> data) {
-    std::vector<uint8_t> a{kConfigReportId, code};
-    a.insert(a.end(), data.begin(), data.end());
+    std::vector<uint8_t> a(2 + data.size(), 0);
+    a[0] = kConfigReportId;
+    a[1] = code;
+    std::copy(data.begin(), data.end(), a.begin() + 2);
     return a;
 }
 
