@@ -17,11 +17,13 @@ constexpr uint32_t kAny = 0xFFFF;
 constexpr uint32_t kTestVendor = 0x1209;
 
 // The interface and the boot loader with their own ids, then a renamed interface, a locked
-// one and a slow one, all with a test vendor id.
+// one, a slow one and one that is pulled out 200 ms after the bus comes up, all with a test
+// vendor id.
 constexpr const char* kDevices = "interface,loader,"
                                  "interface:vid=0x1209:pid=1:product=RC USB:serial=E2E1,"
                                  "interface:vid=0x1209:pid=2:locked=1,"
-                                 "interface:vid=0x1209:pid=3:latency_ms=30";
+                                 "interface:vid=0x1209:pid=3:latency_ms=30,"
+                                 "interface:vid=0x1209:pid=4:unplug_after_ms=200";
 
 TavrelLibrary* library = nullptr;
 
@@ -29,7 +31,7 @@ class EmulatedBus : public ::testing::Environment {
 public:
     void SetUp() override {
         // Before the first call: that is when the library picks its back end.
-        setenv("TAVREL_EMULATOR", kDevices, 0);
+        setenv("TAVREL_EMULATOR", kDevices, 1);
         unsetenv("TAVREL_EMULATOR_STATE");
         lib_ = std::make_unique<TavrelLibrary>();
         library = lib_.get();
@@ -72,7 +74,8 @@ protected:
 
 TEST_F(Emulated, ListsInterfaceAndLoaderWithTheirReportLengths) {
     Listing listing;
-    ASSERT_EQ(lib->GetList(kAny, kAny, nullptr, nullptr, nullptr, listing.entries.data(), 20), 5);
+    // Six, or five once the unplugging device has left.
+    ASSERT_GE(lib->GetList(kAny, kAny, nullptr, nullptr, nullptr, listing.entries.data(), 20), 5);
     const DeviceListEntry& interface = listing.entries[0];
     EXPECT_EQ(interface.vendorId, 0x537F);
     EXPECT_EQ(interface.productId, 0x6425);
@@ -85,7 +88,7 @@ TEST_F(Emulated, ListsInterfaceAndLoaderWithTheirReportLengths) {
     EXPECT_EQ(loader.outputReportLength, 22);
 
     // -1 seen as unsigned lists everything as well; the maximum count is honoured.
-    EXPECT_EQ(
+    EXPECT_GE(
         lib->GetList(0xFFFFFFFF, 0xFFFFFFFF, nullptr, nullptr, nullptr, listing.entries.data(), 20),
         5);
     EXPECT_EQ(lib->GetList(kAny, kAny, nullptr, nullptr, nullptr, listing.entries.data(), 2), 2);
@@ -179,6 +182,22 @@ TEST_F(Emulated, ClosedHalvesFail) {
     EXPECT_EQ(lib->Write(report.data()), -1);
     lib->CloseRead();
     lib->CloseWrite();
+}
+
+TEST_F(Emulated, UnpluggedDeviceFailsReadAndWrite) {
+    // The bus came up with this process's first call; run alone, the device is still there.
+    if (lib->Open(kTestVendor, 4, nullptr, nullptr, nullptr, 1) != 1)
+        GTEST_SKIP() << "the device left before the test began";
+    std::array<uint8_t, 18> report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x10, 0x00, 0x00};
+    const auto start = std::chrono::steady_clock::now();
+    int32_t n = 0;
+    while ((n = lib->Read(report.data())) >= 0 && std::chrono::steady_clock::now() - start < 3s)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(n, -1);
+    EXPECT_EQ(lib->Write(report.data()), -1);
+    Listing listing;
+    EXPECT_EQ(lib->GetList(kTestVendor, 4, nullptr, nullptr, nullptr, listing.entries.data(), 20),
+              0);
 }
 
 TEST_F(Emulated, VersionText) {
