@@ -51,8 +51,7 @@ int lengthOf(const DeviceSpec& spec, Kind mode, bool input) {
 Device::Device(const DeviceSpec& spec, int index, TimePoint now)
     : spec_(spec), options_(deviceOptions(spec)), path_("emu:" + std::to_string(index)),
       interface_(firmwareOf(spec, Kind::Interface)),
-      loader_(firmwareOf(spec, Kind::Loader), lengthOf(spec, Kind::Loader, true),
-              lengthOf(spec, Kind::Loader, false)),
+      loader_(firmwareOf(spec, Kind::Loader), lengthOf(spec, Kind::Loader, true)),
       mode_(spec.kind) {
     // A device listed as a boot loader has its switch stored on, as after an update
     // was requested; its reset command clears it.

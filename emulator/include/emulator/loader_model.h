@@ -85,8 +85,7 @@ private:
 
 class LoaderModel {
 public:
-    LoaderModel(FirmwareVersion version, int inLen, int outLen)
-        : version_(version), inLen_(inLen), outLen_(outLen) {}
+    LoaderModel(FirmwareVersion version, int inLen) : version_(version), inLen_(inLen) {}
 
     // report: a whole output report, already padded to the output length.
     Reply handle(std::span<const uint8_t> report);
@@ -100,8 +99,7 @@ private:
     std::vector<uint8_t> execute(uint8_t command, std::span<const uint8_t> plain, Reply& reply);
 
     FirmwareVersion version_;
-    int inLen_;
-    int outLen_;
+    int inLen_; // answers are scrambled up to their full length
     LoaderState state_;
 };
 
