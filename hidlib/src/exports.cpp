@@ -4,6 +4,7 @@
 
 #include "version.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
