@@ -6,9 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTextCursor>
 #include <QTimer>
-
-#include <algorithm>
 
 namespace orvane {
 namespace {
@@ -18,8 +17,24 @@ QString signedNumberText(int value) {
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
-std::size_t at(int index) {
-    return static_cast<std::size_t>(std::clamp(index, 0, 7));
+QString shownLines(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+bool valid(int index) {
+    return index >= 0 && index < 8;
+}
+int valueAt(const std::array<QSlider*, 8>& sliders, int index) {
+    return valid(index) ? sliders[static_cast<std::size_t>(index)]->value() : 0;
+}
+void setValueAt(const std::array<QSlider*, 8>& sliders, int index, int value) {
+    if (valid(index)) sliders[static_cast<std::size_t>(index)]->setValue(value);
+}
+bool checkedAt(const std::array<QCheckBox*, 8>& boxes, int index) {
+    return valid(index) && boxes[static_cast<std::size_t>(index)]->isChecked();
+}
+void setCheckedAt(const std::array<QCheckBox*, 8>& boxes, int index, bool on) {
+    if (valid(index)) boxes[static_cast<std::size_t>(index)]->setChecked(on);
 }
 
 } // namespace
@@ -44,6 +59,7 @@ void Dialog2::Form_Load() {
     inputReportId_->setText(QStringLiteral("0"));
     writeBuffer_->clear();
     readBuffer_->clear();
+    logText_.clear();
     logBox_->clear();
     filterJoy_ = false;
     // Mixers and decoding mode stay locked until the firmware's version says it has them.
@@ -57,7 +73,7 @@ void Dialog2::Form_Load() {
     devName_->setText(QString::fromStdString(values_.deviceName));
     inRptLen_->setText(QString::number(values_.inputReportLen));
     outRptLen_->setText(QString::number(values_.outputReportLen));
-    status_->setPlainText(QStringLiteral("Open Completed!"));
+    setStatusText(QStringLiteral("Open Completed!"));
     startDeviceSession();
 }
 
@@ -91,45 +107,65 @@ void Dialog2::CancelButton_Click() {
     reject();
 }
 
+void Dialog2::appendLog(const QString& text) {
+    logText_ += text;
+    logBox_->setPlainText(shownLines(logText_));
+    logBox_->moveCursor(QTextCursor::End);
+}
+
+void Dialog2::setStatusText(const QString& text) {
+    statusText_ = text;
+    status_->setPlainText(shownLines(statusText_));
+}
+
 void Dialog2::Command2_Click() {
+    logText_.clear();
     logBox_->clear();
 }
 
+// Keeps the interface's own joystick reports out of the command log.
+void Dialog2::Command9_Click() {
+    filterJoy_ = !filterJoy_;
+    appendLog(filterJoy_ ? QStringLiteral("joyFilter on\r\n")
+                         : QStringLiteral("joyFilter off\r\n"));
+}
+
+// Items 0..7; an index outside reads as 0 and writes nothing.
 int Dialog2::axisChannel(int axis) const {
-    return slider1_[at(axis)]->value();
+    return valueAt(slider1_, axis);
 }
 void Dialog2::setAxisChannel(int axis, int channel) {
-    slider1_[at(axis)]->setValue(channel);
+    setValueAt(slider1_, axis, channel);
 }
 bool Dialog2::axisInvert(int axis) const {
-    return check1_[at(axis)]->isChecked();
+    return checkedAt(check1_, axis);
 }
 void Dialog2::setAxisInvert(int axis, bool on) {
-    check1_[at(axis)]->setChecked(on);
+    setCheckedAt(check1_, axis, on);
 }
 int Dialog2::buttonChannel(int button) const {
-    return slider3_[at(button)]->value();
+    return valueAt(slider3_, button);
 }
 void Dialog2::setButtonChannel(int button, int channel) {
-    slider3_[at(button)]->setValue(channel);
+    setValueAt(slider3_, button, channel);
 }
 int Dialog2::buttonThreshold(int button) const {
-    return slider2_[at(button)]->value();
+    return valueAt(slider2_, button);
 }
 void Dialog2::setButtonThreshold(int button, int level) {
-    slider2_[at(button)]->setValue(level);
+    setValueAt(slider2_, button, level);
 }
 bool Dialog2::buttonInvert(int button) const {
-    return check2_[at(button)]->isChecked();
+    return checkedAt(check2_, button);
 }
 void Dialog2::setButtonInvert(int button, bool on) {
-    check2_[at(button)]->setChecked(on);
+    setCheckedAt(check2_, button, on);
 }
 bool Dialog2::buttonActive(int button) const {
-    return check3_[at(button)]->isChecked();
+    return checkedAt(check3_, button);
 }
 void Dialog2::setButtonActive(int button, bool on) {
-    check3_[at(button)]->setChecked(on);
+    setCheckedAt(check3_, button, on);
 }
 bool Dialog2::bootloaderEnable() const {
     return bootloaderCheckbox_->isChecked();
@@ -208,6 +244,7 @@ void Dialog2::connectEditor() {
     onClick("Command25", [this] { Command25_Click(); });
     onClick("Command26", [this] { Command26_Click(); });
     onClick("Command2", [this] { Command2_Click(); });
+    onClick("Command9", [this] { Command9_Click(); });
     onClick("CancelButton_0", [this] { CancelButton_Click(); });
 }
 

@@ -55,7 +55,7 @@ public:
     void Form_Load();
 
     // Configuration items, index 0..7. Setting one sets its control; a value outside the
-    // control's range is clamped by the control.
+    // control's range is clamped by the control, an index outside 0..7 is ignored.
     int axisChannel(int axis) const;
     void setAxisChannel(int axis, int channel);
     bool axisInvert(int axis) const;
@@ -84,6 +84,13 @@ public:
     const std::string& annotations() const { return annotations_; }
     bool filterJoy() const { return filterJoy_; }
 
+    // Command log and status field of the diagnostic panel. The texts keep their CR LF line
+    // ends; the fields show them as plain lines.
+    QString logText() const { return logText_; }
+    void appendLog(const QString& text);
+    QString statusText() const { return statusText_; }
+    void setStatusText(const QString& text);
+
     // Every item a settings file holds, from the controls and back into them.
     config::ConfigurationSnapshot snapshot() const;
     void applySnapshot(const config::ConfigurationSnapshot& items);
@@ -108,6 +115,7 @@ public:
     void Command25_Click();
     void Command26_Click();
     void Command2_Click();
+    void Command9_Click();
     void CancelButton_Click();
 
 signals:
@@ -154,6 +162,8 @@ private:
     int decodingMode_ = 0;
     int currentMixer_ = 0;
     std::string annotations_;
+    QString logText_;
+    QString statusText_;
     config::MixerTables mixers_;
     // Per panel slider: the stored entry is not what the slider shows, so it is not written.
     std::array<bool, 7> keepStored_{};

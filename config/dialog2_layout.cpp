@@ -23,7 +23,6 @@ namespace orvane {
 namespace {
 
 constexpr std::array<const char*, 8> kAxisLabels = {"X", "Y", "Z", "Rx", "Ry", "Rz", "Sl", "Di"};
-constexpr const char* kChannelScale = "1 2 3 4 5 6 7 8";
 
 QString indexed(const char* name, int index) {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
@@ -46,6 +45,18 @@ QSlider* makeSlider(QWidget* parent, const QString& name, int min, int max, int 
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = {}) {
     return named(new QLabel(text, parent), name);
+}
+
+// "1 2 3 4 5 6 7 8" spread over the width of the channel sliders.
+QWidget* makeChannelScale(QWidget* parent, const QString& name) {
+    auto* scale = named(new QWidget(parent), name);
+    auto* row = new QHBoxLayout(scale);
+    row->setContentsMargins(4, 0, 4, 0);
+    for (int channel = 1; channel <= 8; ++channel) {
+        if (channel > 1) row->addStretch();
+        row->addWidget(new QLabel(QString::number(channel), scale));
+    }
+    return scale;
 }
 
 QLineEdit* makeField(QWidget* parent, const QString& name, bool readOnly) {
@@ -140,9 +151,7 @@ QWidget* Dialog2::buildAxisFrame() {
     grid->addWidget(makeLabel(frame, QStringLiteral("Label11")), 0, 1);
     grid->addWidget(makeLabel(frame, QStringLiteral("Label10_8")), 0, 2);
     grid->addWidget(makeLabel(frame, QStringLiteral("Label10_2")), 0, 3);
-    grid->addWidget(
-        makeLabel(frame, QStringLiteral("channelScaleAxes"), QString::fromLatin1(kChannelScale)), 1,
-        1);
+    grid->addWidget(makeChannelScale(frame, QStringLiteral("channelScaleAxes")), 1, 1);
     for (int i = 0; i < 8; ++i) {
         const int row = i + 2;
         grid->addWidget(makeLabel(frame, indexed("axisLabel", i), kAxisLabels[i]), row, 0);
@@ -173,9 +182,7 @@ QWidget* Dialog2::buildButtonFrame() {
     grid->addWidget(makeLabel(frame, QStringLiteral("Label8")), 0, 3);
     grid->addWidget(makeLabel(frame, QStringLiteral("Label21")), 0, 4);
     grid->addWidget(makeLabel(frame, QStringLiteral("Label10_3")), 0, 5);
-    grid->addWidget(
-        makeLabel(frame, QStringLiteral("channelScaleButtons"), QString::fromLatin1(kChannelScale)),
-        1, 1);
+    grid->addWidget(makeChannelScale(frame, QStringLiteral("channelScaleButtons")), 1, 1);
     for (int i = 0; i < 8; ++i) {
         const int row = i + 2;
         grid->addWidget(makeLabel(frame, indexed("buttonNumber", i), QString::number(i + 1)), row,

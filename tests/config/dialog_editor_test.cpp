@@ -54,6 +54,19 @@ TEST_F(EditorTest, LoadShowsTheDeviceAndStartsLocked) {
     EXPECT_TRUE(control<QRadioButton>("Option1_1")->isEnabled());
 }
 
+TEST_F(EditorTest, FilterSwitchLogsItsStateAndClearEmptiesOnlyTheLog) {
+    click("Command9");
+    EXPECT_TRUE(dialog->filterJoy());
+    click("Command9");
+    EXPECT_FALSE(dialog->filterJoy());
+    EXPECT_EQ(dialog->logText(), "joyFilter on\r\njoyFilter off\r\n");
+    EXPECT_EQ(control<QPlainTextEdit>("logBox")->toPlainText(), "joyFilter on\njoyFilter off\n");
+    click("Command2");
+    EXPECT_EQ(dialog->logText(), "");
+    EXPECT_EQ(control<QPlainTextEdit>("logBox")->toPlainText(), "");
+    EXPECT_EQ(dialog->statusText(), "Open Completed!");
+}
+
 TEST_F(EditorTest, NegativeDeviceNumbersShowTheirSign) {
     DeviceValues values;
     values.vendorId = -2;

@@ -1,3 +1,6 @@
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "dialog_fixture.h"
 
 namespace orvane::test {
@@ -123,6 +126,31 @@ TEST_F(MixerPanelTest, TextEntryMovesSliderAndRecordWhenInRange) {
     EXPECT_EQ(slider("Slider9")->value(), 0);
     type("Text1_4", "&HFF");
     EXPECT_EQ(stored(MixerField::ExponentQ), 255);
+}
+
+TEST_F(MixerPanelTest, TypedCharactersThatThePlainFormDropsVanish) {
+    QLineEdit* box = field("Text1_1");
+    box->setFocus();
+    box->selectAll();
+    const auto press = [&](Qt::Key key, const char* typed) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(typed));
+        QApplication::sendEvent(box, &event);
+    };
+    press(Qt::Key_Minus, "-");
+    EXPECT_EQ(box->text(), "0");
+    press(Qt::Key_Backspace, ""); // an empty box reads as 0 as well
+    EXPECT_EQ(box->text(), "0");
+    box->selectAll();
+    press(Qt::Key_4, "4");
+    press(Qt::Key_2, "2");
+    EXPECT_EQ(box->text(), "42");
+    press(Qt::Key_Home, "");
+    press(Qt::Key_Minus, "-");
+    EXPECT_EQ(box->text(), "-42");
+    EXPECT_EQ(stored(MixerField::Factor), 214);
+    press(Qt::Key_End, "");
+    press(Qt::Key_Period, ".");
+    EXPECT_EQ(box->text(), "-42");
 }
 
 // Entries that no slider can show (from an interface or a hand-edited file) are shown clamped
