@@ -26,6 +26,7 @@ struct FakeDevice {
     int outputReportLen = 0;
     bool listed = true;   // returned by GetList
     bool openable = true; // Open succeeds
+    int failingOpens = 0; // Open of this device answers 0 this many times first
 };
 
 struct OpenCall {
@@ -87,6 +88,10 @@ public:
                 (product && d.product != product))
                 continue;
             if (!d.openable) continue;
+            if (devices[i].failingOpens > 0) {
+                --devices[i].failingOpens;
+                return 0;
+            }
             openedIndex = i;
             return 1;
         }

@@ -1,0 +1,12 @@
+// Test main with a QApplication, so widgets and the system locale work. Without a display
+// (test discovery runs without the test's environment) Qt's offscreen platform is used.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

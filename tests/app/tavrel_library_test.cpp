@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "app/core/runtime_failure.h"
+#include "app/core/tavrel_library.h"
+#include "test_fixture.h"
+
+namespace orvane::test {
+namespace {
+
+RuntimeFailure failureOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RuntimeFailure& f) {
+        return f;
+    }
+    return RuntimeFailure(0, "no failure");
+}
+
+TEST(TavrelLibrary, MissingLibraryFailsEveryCallWithNumber53) {
+    TempFolder empty;
+    TavrelLibrary lib(empty.path(), "libtavrel_absent_for_test.so");
+    for (int i = 0; i < 2; ++i) {
+        const RuntimeFailure f = failureOf([&] { lib.SetInstance(0); });
+        EXPECT_EQ(f.number(), 53);
+        EXPECT_EQ(f.description(), "File not found: tavrel");
+    }
+    EXPECT_EQ(failureOf([&] { lib.CloseRead(); }).number(), 53);
+    EXPECT_EQ(lib.loadedPath(), "");
+}
+
+TEST(TavrelLibrary, ProgramFolderFirstAndMissingFunctionsFailByName) {
+    TavrelLibrary lib(runningProgramFolder(), "libtavrel_partial.so");
+    EXPECT_EQ(lib.SetInstance(0), 1);
+    EXPECT_EQ(lib.loadedPath(), (runningProgramFolder() / "libtavrel_partial.so").string());
+    DeviceListEntry entries[1]{};
+    EXPECT_EQ(lib.GetList(0xFFFF, 0xFFFF, nullptr, nullptr, nullptr, entries, 1), 0);
+
+    const RuntimeFailure open = failureOf([&] { lib.Open(1, 2, nullptr, nullptr, nullptr, -1); });
+    EXPECT_EQ(open.number(), 453);
+    EXPECT_EQ(open.description(), "Can't find DLL entry point Open in tavrel");
+    int32_t in = 0;
+    int32_t out = 0;
+    EXPECT_EQ(failureOf([&] { lib.GetReportLengths(&in, &out); }).description(),
+              "Can't find DLL entry point GetReportLengths in tavrel");
+    std::array<uint8_t, 101> buffer{};
+    EXPECT_EQ(failureOf([&] { lib.Read(buffer); }).number(), 453);
+    // The bound functions keep working after a failed binding.
+    EXPECT_EQ(lib.SetInstance(1), 1);
+}
+
+} // namespace
+} // namespace orvane::test

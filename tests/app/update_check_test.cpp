@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "app/core/device_table.h"
+#include "app/core/update_check.h"
+#include "ui/fake_app_services.h"
+#include "ui/fake_ui_services.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr const char* kBase =
+    "https://update.orvane.org/cgi-bin/versioncheck.pl?lang=de&verOrvane=2.3.55";
+
+DeviceRow row(std::string vid, std::string pid) {
+    DeviceRow r;
+    r.vendorId = std::move(vid);
+    r.productId = std::move(pid);
+    return r;
+}
+
+TEST(UpdateAddress, WithoutSelectionTheDevicePartIsLeftOut) {
+    EXPECT_EQ(updateQueryAddress("de", nullptr, {}), std::string(kBase) + "&verUSB-Vexa=0.0.0");
+}
+
+TEST(UpdateAddress, ListedIdsCarryTheirBlankEncoded) {
+    const DeviceRow listed = row(" 21375", " 25637");
+    EXPECT_EQ(updateQueryAddress("de", &listed, {1, 2, 3}),
+              std::string(kBase) + "&VID=%2021375&PID=%2025637&verUSB-Vexa=1.2.3");
+    const DeviceRow known = row("21375", "25611");
+    EXPECT_EQ(updateQueryAddress("en", &known, {}),
+              "https://update.orvane.org/cgi-bin/versioncheck.pl?lang=en&verOrvane=2.3.55"
+              "&VID=21375&PID=25611&verUSB-Vexa=0.0.0");
+}
+
+TEST(UpdateAddress, QueryTextsAreEncoded) {
+    EXPECT_EQ(queryEncoded(" 1"), "%201");
+    EXPECT_EQ(queryEncoded("a&b=c"), "a%26b%3Dc");
+    EXPECT_EQ(queryEncoded("AZaz09-._~"), "AZaz09-._~");
+}
+
+TEST(UpdateCheck, HintWithoutFirmwareVersionThenTheAddressGoesOut) {
+    FakeUiServices ui;
+    FakeUrlOpener opener;
+    runUpdateCheck({"en", "Open USB-Interface first", nullptr, {0, 0, 7}}, ui, opener);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Open USB-Interface first");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    ASSERT_EQ(opener.urls.size(), 1u);
+    EXPECT_TRUE(opener.urls[0].ends_with("&verUSB-Vexa=0.0.7"));
+}
+
+TEST(UpdateCheck, NoHintOnceAVersionWasRead) {
+    FakeUiServices ui;
+    FakeUrlOpener opener;
+    runUpdateCheck({"en", "hint", nullptr, {0, 1, 0}}, ui, opener);
+    runUpdateCheck({"en", "hint", nullptr, {1, 0, 0}}, ui, opener);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(opener.urls.size(), 2u);
+}
+
+TEST(UpdateCheck, AFailingDesktopIsNotReported) {
+    struct Throwing : UrlOpener {
+        bool openUrl(std::string_view) override { throw std::runtime_error("no desktop"); }
+    } opener;
+    FakeUiServices ui;
+    EXPECT_NO_THROW(runUpdateCheck({"en", "hint", nullptr, {1, 2, 3}}, ui, opener));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+} // namespace
+} // namespace orvane::test
