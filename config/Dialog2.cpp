@@ -230,10 +230,10 @@ void Dialog2::connectEditor() {
             connect(button, &QAbstractButton::clicked, this, handler);
         }
     };
-    onClick("bStickMode1", [this] { bStickMode_Click(1); });
-    onClick("bStickMode2", [this] { bStickMode_Click(2); });
-    onClick("bStickMode3", [this] { bStickMode_Click(3); });
-    onClick("bStickMode4", [this] { bStickMode_Click(4); });
+    onClick("bStickMode1", [this] { bStickMode1_Click(); });
+    onClick("bStickMode2", [this] { bStickMode2_Click(); });
+    onClick("bStickMode3", [this] { bStickMode3_Click(); });
+    onClick("bStickMode4", [this] { bStickMode4_Click(); });
     onClick("bRFG2", [this] { bRFG2_Click(); });
     onClick("Command17", [this] { Command17_Click(); });
     onClick("Command18", [this] { Command18_Click(); });

@@ -103,7 +103,10 @@ public:
     void enableDecodingModeControls(bool enable);
 
     // Event handlers.
-    void bStickMode_Click(int mode); // mode 1..4
+    void bStickMode1_Click() { applyStickMode(1); }
+    void bStickMode2_Click() { applyStickMode(2); }
+    void bStickMode3_Click() { applyStickMode(3); }
+    void bStickMode4_Click() { applyStickMode(4); }
     void bRFG2_Click();
     void Command17_Click();
     void Command18_Click();
@@ -140,6 +143,7 @@ private:
     void connectMixerPanel();
 
     void Form_Unload();
+    void applyStickMode(int mode); // 1..4
     // Device session of the window: the start-up read and the joystick monitor start here
     // once the report exchange exists; the opened device is closed in releaseDevice.
     void startDeviceSession();

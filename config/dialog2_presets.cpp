@@ -22,7 +22,7 @@ void applyButtonPreset(Dialog2& dialog, const config::ButtonPreset& preset) {
 
 } // namespace
 
-void Dialog2::bStickMode_Click(int mode) {
+void Dialog2::applyStickMode(int mode) {
     if (mode < 1 || mode > 4) return;
     const auto& channels = config::kStickModes[static_cast<std::size_t>(mode - 1)];
     for (int i = 0; i < config::kAxisCount; ++i)
