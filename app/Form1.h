@@ -28,6 +28,7 @@ class QTreeWidget;
 namespace orvane {
 
 class Dialog;
+class RuntimeFailure;
 class SystemLocale;
 
 struct Form1Services {
@@ -72,6 +73,7 @@ public:
     void logI(std::string_view message) { log_.logI(message); }
     void logW(std::string_view message) { log_.logW(message); }
     void logE(std::string_view message) { log_.logE(message); }
+    void errorMsg(const RuntimeFailure& failure) { log_.errorMsg(failure); }
 
     AppContext& context() { return context_; }
     const Language& language() const { return language_; }
