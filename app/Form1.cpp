@@ -99,9 +99,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     DeviceList_->setAllColumnsShowFocus(true);
     DeviceList_->setSelectionMode(QAbstractItemView::SingleSelection);
     DeviceList_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DeviceList_->header()->setStretchLastSection(false);
-    DeviceList_->setColumnWidth(0, 160);
-    DeviceList_->setColumnWidth(1, 140);
+    DeviceList_->header()->setStretchLastSection(true);
+    for (int column = 0; column < 7; ++column)
+        DeviceList_->setColumnWidth(column, column < 2 ? 140 : 90);
     DeviceList_->viewport()->installEventFilter(this);
 
     OpenDev2_->setToolTip(QStringLiteral("Open selected USB device"));
@@ -109,6 +109,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     commandAktualisieren_->setToolTip(QStringLiteral("Refresh HID USB develist"));
     Cancel_->setToolTip(QStringLiteral("Close Program"));
     Help_Command_->setText(QStringLiteral("&?"));
+    Help_Command_->setMaximumWidth(40);
 
     auto* top = new QHBoxLayout;
     top->addWidget(Devices_, 1);
