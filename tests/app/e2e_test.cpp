@@ -94,5 +94,27 @@ TEST_F(EndToEnd, KnownInterfaceBeyondTheListingIsAddedAndAListedOneIsNot) {
     EXPECT_EQ(r[20], (QStringList{"ZT2960", "Tavrel", "21375", "25637", "", "18", "8"}));
 }
 
+// The binding's failures reach the user through errorMsg and the window still comes up.
+TEST_F(EndToEnd, MissingLibraryOrFunctionIsReportedAndTheWindowShows) {
+    TavrelLibrary absent(folder.path(), "libtavrel_absent_for_test.so");
+    {
+        Form1 form(Form1Services{absent, ui, os, locale, urls, folder.path(), {}, {}, [] {}});
+        form.show();
+        EXPECT_TRUE(form.isVisible());
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages)
+            texts.push_back(m.text);
+        EXPECT_EQ(texts, std::vector<std::string>(3, "Error 53, File not found: tavrel"));
+    }
+    ui.messages.clear();
+    TavrelLibrary partial(runningProgramFolder(), "libtavrel_partial.so");
+    Form1 form(Form1Services{partial, ui, os, locale, urls, folder.path(), {}, {}, [] {}});
+    form.show();
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Error 453, Can't find DLL entry point Open in tavrel");
+    EXPECT_EQ(form.deviceCount(), 0);
+}
+
 } // namespace
 } // namespace orvane::test
