@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <type_traits>
+#include <optional>
 
 #include "about/frmAbout.h"
 #include "app/core/device_opening.h"
@@ -239,7 +239,7 @@ bool Form1::openSlot(int slot, bool refreshBetweenPasses) {
         Trap(log_), [&] { return table_.openDeviceAt(services_.tavrel, slot); }, betweenPasses);
 }
 
-template <class Window> bool Form1::openDeviceWindow(Window& window) {
+std::optional<int> Form1::openSelectedDevice() {
     const Trap trap(log_);
     int listIndex = 0;
     trap([&] { listIndex = selectedListIndex(); });
@@ -250,26 +250,36 @@ template <class Window> bool Form1::openDeviceWindow(Window& window) {
                                                   {},
                                                   MessageIcon::None,
                                                   MessageButtons::Ok});
-        return false;
+        return std::nullopt;
     }
-    if (!openSlot(slot, true)) return false;
+    if (!openSlot(slot, true)) return std::nullopt;
+    return slot;
+}
+
+template <class Window> bool Form1::showDeviceWindow(Window& window, int slot) {
+    const Trap trap(log_);
     trap([&] { window.setDeviceValues(table_.valuesAt(slot)); });
     trap([&] { window.updateLocalization(); });
-    if constexpr (std::is_same_v<Window, Dialog2>) firmware_ = FirmwareVersion{};
     return trap([&] { services_.ui.showModal(window); });
 }
 
 void Form1::OpenDev2_Click(int16_t index) {
     log_.logI("entering Form1.OpenDev2_Click(" + std::to_string(index) + ")");
-    Dialog2 window(context_, this);
-    connect(&window, &Dialog2::firmwareVersionRead, this, &Form1::onFirmwareVersionRead);
-    // Shown means a new interface: until it answers with its version, 0.0.0 is the version
-    // of the last interface opened in the configuration dialog.
-    connect(&window, &QDialog::finished, this, [this, &window] {
-        if (window.fwMajor() != 0 || window.fwMinor() != 0 || window.fwRevision() != 0)
-            firmware_ = FirmwareVersion{window.fwMajor(), window.fwMinor(), window.fwRevision()};
-    });
-    openDeviceWindow(window);
+    // The window loads only for an opened device: its loading prepares the joystick monitor.
+    if (const auto slot = openSelectedDevice()) {
+        std::optional<Dialog2> window;
+        Trap{log_}([&] { window.emplace(context_, this); });
+        if (window) {
+            connect(&*window, &Dialog2::firmwareVersionRead, this, &Form1::onFirmwareVersionRead);
+            // A new interface: until it answers with its version, 0.0.0 is the version of
+            // the last interface opened in the configuration dialog.
+            firmware_ = FirmwareVersion{};
+            showDeviceWindow(*window, *slot);
+            if (window->fwMajor() != 0 || window->fwMinor() != 0 || window->fwRevision() != 0)
+                firmware_ =
+                    FirmwareVersion{window->fwMajor(), window->fwMinor(), window->fwRevision()};
+        }
+    }
     log_.logI("exiting Form1.OpenDev2_Click()");
 }
 
@@ -281,8 +291,11 @@ void Form1::onFirmwareVersionRead(int major, int minor, int revision) {
 
 void Form1::Console_Command_Click() {
     log_.logI("entering Form1.Console_Command_Click()");
-    Dialog1 window(context_, this);
-    openDeviceWindow(window);
+    if (const auto slot = openSelectedDevice()) {
+        std::optional<Dialog1> window;
+        Trap{log_}([&] { window.emplace(context_, this); });
+        if (window) showDeviceWindow(*window, *slot);
+    }
     log_.logI("exiting Form1.Console_Command_Click()");
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/core/app_context.h"
@@ -91,8 +92,11 @@ private:
     int selectedListIndex() const;
     // Opens the slot's device with the retries; refreshing between passes or not.
     bool openSlot(int slot, bool refreshBetweenPasses);
-    // Open and Console: the selected device, opened, handed to the window shown modal.
-    template <class Window> bool openDeviceWindow(Window& window);
+    // Open and Console: the slot of the selected device once it is open; nothing when
+    // there is no valid selection or the device does not open.
+    std::optional<int> openSelectedDevice();
+    // The seven values, the window's captions, then the window shown modal.
+    template <class Window> bool showDeviceWindow(Window& window, int slot);
     void onFirmwareVersionRead(int major, int minor, int revision);
     void connectClick(QPushButton* button, std::function<void()> handler);
 
