@@ -72,7 +72,7 @@ Clock::duration Device::period() const {
 
 ListedDevice Device::listing() const {
     const ModeDefaults& d = defaults(mode_);
-    const bool own = spec_.kind == mode_; // the spec's ids and name describe its own mode
+    const bool own = spec_.kind == mode_; // the configured ids and name describe the kind's own mode
     ListedDevice l;
     l.path = path_;
     l.vid = own && spec_.vid ? *spec_.vid : d.vid;

@@ -1,4 +1,4 @@
-// Value parsing shared by the spec parser and the device options.
+// Value parsing shared by the device list parser and the device options.
 #ifndef EMULATOR_TEXT_VALUES_H
 #define EMULATOR_TEXT_VALUES_H
 

@@ -106,7 +106,7 @@ TEST(Lifecycle, LoaderDeviceResetsIntoNormalMode) {
     ASSERT_TRUE(waitForPid(bus, 0x6425));
     const auto listed = bus.list().front();
     EXPECT_EQ(listed.vid, 0x537F);
-    EXPECT_EQ(listed.product, u"ZT2960"); // the spec's product names the loader only
+    EXPECT_EQ(listed.product, u"ZT2960"); // the configured product names the loader only
     EXPECT_EQ(listed.inLen, 18);
 }
 

@@ -87,7 +87,7 @@ public:
     Bus(const Bus&) = delete;
     Bus& operator=(const Bus&) = delete;
 
-    // The devices now on the bus, in a stable order (the order of the spec list).
+    // The devices now on the bus, in a stable order (the order of TAVREL_EMULATOR).
     std::vector<ListedDevice> list();
     // nullptr when there is no such device, it is locked, or it is off the bus.
     std::unique_ptr<Port> open(std::string_view path);
