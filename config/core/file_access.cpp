@@ -78,6 +78,12 @@ std::string resolvedTarget(const std::string& path) {
     return path;
 }
 
+// A file or folder that nobody may write is read-only for us too, also when running as
+// root, which the system would let write anywhere.
+bool writeProtected(const struct stat& info) {
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 } // namespace
 
 std::variant<std::string, FileError> readWholeFile(const std::string& path) {
@@ -104,11 +110,16 @@ std::variant<std::monostate, FileError> replaceFile(const std::string& path,
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && ::access(target.c_str(), W_OK) != 0) return lastError();
     if (exists && S_ISDIR(existing.st_mode)) return FileError{std::strerror(EISDIR)};
+    if (exists && writeProtected(existing)) return FileError{std::strerror(EACCES)};
 
     // A short fixed name, so that a target name near the length limit still has a partner.
     const auto slash = target.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    struct stat folderInfo {};
+    if (::stat(folder.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode) &&
+        writeProtected(folderInfo))
+        return FileError{std::strerror(EACCES)};
     std::string pattern = folder + (slash == std::string::npos ? "/" : "") + ".orvane-save-XXXXXX";
     const int raw = ::mkstemp(pattern.data());
     if (raw < 0) return lastError();

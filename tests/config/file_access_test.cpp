@@ -74,6 +74,26 @@ TEST(FileAccess, FailuresReportTheSystemsTextAndKeepTheOldFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
 }
 
+TEST(FileAccess, WriteProtectedFilesAndFoldersAreRefusedAlsoForRoot) {
+    test::TemporaryFolder folder;
+    const fs::path file = folder.path() / "a.orv";
+    write(file, "old contents");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+    const auto ontoProtected = replaceFile(file, "new");
+    ASSERT_TRUE(std::holds_alternative<FileError>(ontoProtected));
+    EXPECT_EQ(std::get<FileError>(ontoProtected).description, "Permission denied");
+    EXPECT_EQ(contents(file), "old contents");
+
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const auto intoProtected = replaceFile(file, "new");
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    ASSERT_TRUE(std::holds_alternative<FileError>(intoProtected));
+    EXPECT_EQ(std::get<FileError>(intoProtected).description, "Permission denied");
+    EXPECT_EQ(contents(file), "old contents");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
 TEST(FileAccess, ReadWholeFile) {
     test::TemporaryFolder folder;
     write(folder.path() / "a", std::string("a\0b\r\n", 5));
