@@ -3,7 +3,7 @@
 //
 //   tavrel-list           one line per listed device, then the report lengths after Open
 //   tavrel-list --known   no output; exit 0 when an R/C USB interface (or its boot
-//                         loader) is listed, else 1
+//                         loader) is attached, else 1
 #include <tavrel/tavrel.h>
 
 #include <dlfcn.h>
@@ -18,8 +18,20 @@ namespace {
 
 constexpr uint32_t kAny = 65535;
 constexpr int32_t kMaxDevices = 20;
-constexpr int32_t kInterfaceVendor = 0x537F;
-constexpr int32_t kLoaderVendor = 0x5381;
+
+// The interfaces the program knows by vendor and product id, its boot loader first.
+struct KnownDevice {
+    int32_t vendorId;
+    int32_t productId;
+};
+constexpr std::array<KnownDevice, 8> kKnownDevices{{{0x5381, 0x640B},
+                                                    {0x537F, 0x6405},
+                                                    {0x537F, 0x6406},
+                                                    {0x537F, 0x6407},
+                                                    {0x537F, 0x6408},
+                                                    {0x537F, 0x6425},
+                                                    {0x537F, 0x6426},
+                                                    {0x04E0, 0x0BA0}}};
 
 struct LibraryCloser {
     void operator()(void* handle) const { dlclose(handle); }
@@ -96,9 +108,21 @@ int main(int argc, char** argv) {
         f.GetList(kAny, kAny, nullptr, nullptr, nullptr, entries.data(), kMaxDevices);
 
     if (knownOnly) {
-        for (int32_t i = 0; i < count; ++i) {
-            const int32_t vendor = entries[static_cast<std::size_t>(i)].vendorId;
-            if (vendor == kInterfaceVendor || vendor == kLoaderVendor) return 0;
+        for (const KnownDevice& known : kKnownDevices) {
+            for (int32_t i = 0; i < count; ++i) {
+                const DeviceListEntry& e = entries[static_cast<std::size_t>(i)];
+                if (e.vendorId == known.vendorId && e.productId == known.productId) return 0;
+            }
+        }
+        // The listing sees only the first 20 HID interfaces; Open looks further, as the
+        // program does for the interfaces it knows.
+        for (const KnownDevice& known : kKnownDevices) {
+            if (f.Open(static_cast<uint32_t>(known.vendorId),
+                       static_cast<uint32_t>(known.productId), nullptr, nullptr, nullptr, 1) == 1) {
+                f.CloseRead();
+                f.CloseWrite();
+                return 0;
+            }
         }
         return 1;
     }

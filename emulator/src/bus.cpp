@@ -123,11 +123,12 @@ struct Bus::Impl {
     std::shared_ptr<Core> core = std::make_shared<Core>();
 };
 
-Bus::Bus(std::vector<DeviceSpec> specs, std::string statePath) : impl_(std::make_unique<Impl>()) {
+Bus::Bus(std::vector<DeviceEntry> entries, std::string statePath)
+    : impl_(std::make_unique<Impl>()) {
     Core& core = *impl_->core;
     const TimePoint now = Clock::now();
-    for (std::size_t i = 0; i < specs.size(); ++i)
-        core.devices.push_back(std::make_unique<Device>(specs[i], static_cast<int>(i), now));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        core.devices.push_back(std::make_unique<Device>(entries[i], static_cast<int>(i), now));
     core.statePath = std::move(statePath);
     if (!core.statePath.empty()) loadState(core.statePath, core.devices);
 }

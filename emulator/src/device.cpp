@@ -34,13 +34,13 @@ Clock::duration milliseconds(double ms) {
         std::chrono::duration<double, std::milli>(ms));
 }
 
-FirmwareVersion firmwareOf(const DeviceSpec& spec, Kind mode) {
-    return spec.kind == mode && spec.fw ? *spec.fw : defaults(mode).fw;
+FirmwareVersion firmwareOf(const DeviceEntry& entry, Kind mode) {
+    return entry.kind == mode && entry.fw ? *entry.fw : defaults(mode).fw;
 }
 
-int lengthOf(const DeviceSpec& spec, Kind mode, bool input) {
-    if (spec.kind == mode) {
-        const auto& given = input ? spec.inLen : spec.outLen;
+int lengthOf(const DeviceEntry& entry, Kind mode, bool input) {
+    if (entry.kind == mode) {
+        const auto& given = input ? entry.inLen : entry.outLen;
         if (given) return *given;
     }
     return input ? defaults(mode).inLen : defaults(mode).outLen;
@@ -48,22 +48,22 @@ int lengthOf(const DeviceSpec& spec, Kind mode, bool input) {
 
 } // namespace
 
-Device::Device(const DeviceSpec& spec, int index, TimePoint now)
-    : spec_(spec), options_(deviceOptions(spec)), path_("emu:" + std::to_string(index)),
-      interface_(firmwareOf(spec, Kind::Interface)),
-      loader_(firmwareOf(spec, Kind::Loader), lengthOf(spec, Kind::Loader, true)),
-      mode_(spec.kind) {
+Device::Device(const DeviceEntry& entry, int index, TimePoint now)
+    : entry_(entry), options_(deviceOptions(entry)), path_("emu:" + std::to_string(index)),
+      interface_(firmwareOf(entry, Kind::Interface)),
+      loader_(firmwareOf(entry, Kind::Loader), lengthOf(entry, Kind::Loader, true)),
+      mode_(entry.kind) {
     // A device listed as a boot loader has its switch stored on, as after an update
     // was requested; its reset command clears it.
-    interface_.state().stored.bootloaderEnable = spec.kind == Kind::Loader;
+    interface_.state().stored.bootloaderEnable = entry.kind == Kind::Loader;
     plugIn(now);
 }
 
 int Device::inLen() const {
-    return lengthOf(spec_, mode_, true);
+    return lengthOf(entry_, mode_, true);
 }
 int Device::outLen() const {
-    return lengthOf(spec_, mode_, false);
+    return lengthOf(entry_, mode_, false);
 }
 
 Clock::duration Device::period() const {
@@ -72,17 +72,18 @@ Clock::duration Device::period() const {
 
 ListedDevice Device::listing() const {
     const ModeDefaults& d = defaults(mode_);
-    const bool own = spec_.kind == mode_; // the configured ids and name describe the kind's own mode
+    const bool own =
+        entry_.kind == mode_; // the configured ids and name describe the kind's own mode
     ListedDevice l;
     l.path = path_;
-    l.vid = own && spec_.vid ? *spec_.vid : d.vid;
-    l.pid = own && spec_.pid ? *spec_.pid : d.pid;
-    l.product = own && spec_.product ? *spec_.product : std::u16string(d.product);
-    l.manufacturer = spec_.manufacturer.value_or(kManufacturer);
-    l.serial = spec_.serial.value_or(u"EMU" + std::u16string(path_.begin() + 4, path_.end()));
+    l.vid = own && entry_.vid ? *entry_.vid : d.vid;
+    l.pid = own && entry_.pid ? *entry_.pid : d.pid;
+    l.product = own && entry_.product ? *entry_.product : std::u16string(d.product);
+    l.manufacturer = entry_.manufacturer.value_or(kManufacturer);
+    l.serial = entry_.serial.value_or(u"EMU" + std::u16string(path_.begin() + 4, path_.end()));
     l.inLen = inLen();
     l.outLen = outLen();
-    l.locked = spec_.locked;
+    l.locked = entry_.locked;
     return l;
 }
 
@@ -221,7 +222,7 @@ int Device::write(std::span<const uint8_t> report, TimePoint now, bool& changed)
 
     Reply reply = mode_ == Kind::Interface ? interface_.handle(padded) : loader_.handle(padded);
     changed = changed || reply.stateChanged;
-    const TimePoint readyAt = now + milliseconds(spec_.latencyMs);
+    const TimePoint readyAt = now + milliseconds(entry_.latencyMs);
     if (!reply.answer.empty()) send(std::move(reply.answer), readyAt);
     if (reply.reboot) {
         if (mode_ == Kind::Loader) {

@@ -34,7 +34,7 @@ struct PortQueue {
 
 class Device {
 public:
-    Device(const DeviceSpec& spec, int index, TimePoint now);
+    Device(const DeviceEntry& entry, int index, TimePoint now);
 
     // Brings the device up to the given time: leaving and returning, joystick reports,
     // answers becoming readable. Returns true when something worth saving changed.
@@ -48,14 +48,14 @@ public:
     void replug(TimePoint now);
 
     bool present() const { return present_; }
-    bool locked() const { return spec_.locked; }
+    bool locked() const { return entry_.locked; }
     const std::string& path() const { return path_; }
     ListedDevice listing() const;
     // When advance next has something to do; nothing when only a request can change it.
     std::optional<TimePoint> nextEvent() const;
 
     // State kept in the state file.
-    Kind specKind() const { return spec_.kind; }
+    Kind entryKind() const { return entry_.kind; }
     Kind mode() const { return mode_; }
     // The mode to keep: during a restart, the one the device comes back in.
     Kind lastingMode() const;
@@ -75,7 +75,7 @@ private:
     Channels channelsAt(TimePoint t) const;
     Clock::duration period() const;
 
-    DeviceSpec spec_;
+    DeviceEntry entry_;
     DeviceOptions options_;
     std::string path_;
     InterfaceModel interface_;

@@ -36,7 +36,7 @@ std::optional<FirmwareVersion> parseVersion(std::string_view text) {
 }
 
 // Applies one key; returns an error text on failure.
-std::optional<std::string> applyKey(DeviceSpec& spec, std::string_view key,
+std::optional<std::string> applyKey(DeviceEntry& device, std::string_view key,
                                     std::string_view value) {
     const std::string bad = "bad value '" + std::string(value) + "' for " + std::string(key);
     auto id = [&](std::optional<uint16_t>& field) -> std::optional<std::string> {
@@ -57,56 +57,55 @@ std::optional<std::string> applyKey(DeviceSpec& spec, std::string_view key,
         field = static_cast<int>(*v);
         return std::nullopt;
     };
-    if (key == "vid") return id(spec.vid);
-    if (key == "pid") return id(spec.pid);
-    if (key == "product") return text(spec.product);
-    if (key == "manufacturer") return text(spec.manufacturer);
-    if (key == "serial") return text(spec.serial);
-    if (key == "in") return length(spec.inLen);
-    if (key == "out") return length(spec.outLen);
+    if (key == "vid") return id(device.vid);
+    if (key == "pid") return id(device.pid);
+    if (key == "product") return text(device.product);
+    if (key == "manufacturer") return text(device.manufacturer);
+    if (key == "serial") return text(device.serial);
+    if (key == "in") return length(device.inLen);
+    if (key == "out") return length(device.outLen);
     if (key == "latency_ms") {
         const auto v = parseMilliseconds(value, kMaxLatencyMs);
         if (!v) return bad + " (0 to 60000 ms)";
-        spec.latencyMs = *v;
+        device.latencyMs = *v;
         return std::nullopt;
     }
     if (key == "fw") {
         const auto v = parseVersion(value);
         if (!v) return bad + " (major.minor or major.minor.rev)";
-        spec.fw = *v;
+        device.fw = *v;
         return std::nullopt;
     }
     if (key == "locked") {
         if (value != "0" && value != "1") return bad + " (0 or 1)";
-        spec.locked = value == "1";
+        device.locked = value == "1";
         return std::nullopt;
     }
     if (auto error = checkOption(key, value)) return error;
-    spec.extra.emplace_back(std::string(key), std::string(value));
+    device.extra.emplace_back(std::string(key), std::string(value));
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<std::vector<DeviceSpec>> parseEmulatorSpec(std::string_view text,
-                                                         std::string* error) {
-    auto fail = [&](std::string message) -> std::optional<std::vector<DeviceSpec>> {
+std::optional<std::vector<DeviceEntry>> parseDeviceList(std::string_view text, std::string* error) {
+    auto fail = [&](std::string message) -> std::optional<std::vector<DeviceEntry>> {
         if (error) *error = "TAVREL_EMULATOR: " + std::move(message);
         return std::nullopt;
     };
-    std::vector<DeviceSpec> specs;
-    if (trim(text).empty()) return specs;
+    std::vector<DeviceEntry> devices;
+    if (trim(text).empty()) return devices;
     int index = 0;
     for (const std::string_view entry : split(text, ',')) {
         ++index;
         const std::string where = "device " + std::to_string(index) + ": ";
         const auto fields = split(entry, ':');
         const std::string_view kind = trim(fields[0]);
-        DeviceSpec spec;
+        DeviceEntry device;
         if (kind == "interface") {
-            spec.kind = Kind::Interface;
+            device.kind = Kind::Interface;
         } else if (kind == "loader") {
-            spec.kind = Kind::Loader;
+            device.kind = Kind::Loader;
         } else {
             return fail(where + "unknown kind '" + std::string(kind) + "' (interface or loader)");
         }
@@ -119,11 +118,11 @@ std::optional<std::vector<DeviceSpec>> parseEmulatorSpec(std::string_view text,
             const std::string_view value = fields[f].substr(eq + 1);
             if (!seen.insert(key).second)
                 return fail(where + "key " + std::string(key) + " given twice");
-            if (auto problem = applyKey(spec, key, value)) return fail(where + *problem);
+            if (auto problem = applyKey(device, key, value)) return fail(where + *problem);
         }
-        specs.push_back(std::move(spec));
+        devices.push_back(std::move(device));
     }
-    return specs;
+    return devices;
 }
 
 } // namespace emu

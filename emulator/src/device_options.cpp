@@ -55,9 +55,9 @@ std::optional<std::string> checkOption(std::string_view key, std::string_view va
     return "unknown key '" + std::string(key) + "'";
 }
 
-DeviceOptions deviceOptions(const DeviceSpec& spec) {
+DeviceOptions deviceOptions(const DeviceEntry& entry) {
     DeviceOptions o;
-    for (const auto& [key, value] : spec.extra) {
+    for (const auto& [key, value] : entry.extra) {
         if (checkOption(key, value)) continue; // not one of ours or malformed
         if (key == "channels") o.channels = parseChannels(value);
         if (key == "silent") o.silent = value == "1";

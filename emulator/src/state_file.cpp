@@ -196,7 +196,7 @@ void loadState(const std::string& path, std::span<const std::unique_ptr<Device>>
     for (const auto& [index, s] : *sections) {
         if (index >= static_cast<int>(devices.size())) continue;
         Device& d = *devices[static_cast<std::size_t>(index)];
-        if (d.specKind() != s.kind) continue;
+        if (d.entryKind() != s.kind) continue;
         d.restore(s.mode, s.interface, s.loader);
     }
 }
@@ -209,7 +209,7 @@ void saveState(const std::string& path, std::span<const std::unique_ptr<Device>>
         const Device& d = *devices[i];
         const InterfaceState& is = d.interfaceModel().state();
         const LoaderState& ls = d.loaderModel().state();
-        out << "device " << i << ' ' << kindName(d.specKind()) << '\n';
+        out << "device " << i << ' ' << kindName(d.entryKind()) << '\n';
         out << "mode " << kindName(d.lastingMode()) << '\n';
         out << "working " << hex(pack(is.working)) << '\n';
         out << "stored " << hex(pack(is.stored)) << '\n';

@@ -4,6 +4,8 @@
 #include <emulator/bus.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 namespace tavrel {
 
@@ -48,7 +50,7 @@ public:
 
     std::optional<std::vector<DeviceInfo>> enumerate(std::size_t limit) override {
         std::vector<DeviceInfo> devices;
-        if (!bus_) return devices; // a spec that could not be read lists nothing
+        if (!bus_) return devices; // a device list that could not be read lists nothing
         try {
             for (const emu::ListedDevice& d : bus_->list()) {
                 if (devices.size() >= limit) break;
@@ -86,11 +88,15 @@ private:
 
 } // namespace
 
-std::unique_ptr<Backend> makeEmulatedBackend(std::string_view deviceSpec, std::string statePath) {
+std::unique_ptr<Backend> makeEmulatedBackend(std::string_view deviceList, std::string statePath) {
     std::shared_ptr<emu::Bus> bus;
     try {
-        if (auto specs = emu::parseEmulatorSpec(deviceSpec))
-            bus = std::make_shared<emu::Bus>(std::move(*specs), std::move(statePath));
+        std::string error;
+        if (auto entries = emu::parseDeviceList(deviceList, &error))
+            bus = std::make_shared<emu::Bus>(std::move(*entries), std::move(statePath));
+        else
+            // A mistyped setting would otherwise look like an empty bus with no hint why.
+            std::fprintf(stderr, "%s\n", error.c_str());
     } catch (...) {
         bus.reset();
     }

@@ -40,10 +40,10 @@ void Session::useBackend(std::shared_ptr<Backend> backend) {
 }
 
 std::unique_ptr<Backend> makeBackendFromEnvironment() {
-    const char* spec = std::getenv("TAVREL_EMULATOR");
-    if (spec != nullptr && *spec != '\0') {
+    const char* devices = std::getenv("TAVREL_EMULATOR");
+    if (devices != nullptr && *devices != '\0') {
         const char* state = std::getenv("TAVREL_EMULATOR_STATE");
-        return makeEmulatedBackend(spec, state != nullptr ? state : "");
+        return makeEmulatedBackend(devices, state != nullptr ? state : "");
     }
     return makeHidapiBackend();
 }

@@ -11,9 +11,9 @@ using namespace std::chrono_literals;
 
 emu::Bus busOf(const char* text, std::string statePath = {}) {
     std::string error;
-    auto specs = emu::parseEmulatorSpec(text, &error);
-    EXPECT_TRUE(specs) << error;
-    return emu::Bus(specs ? *specs : std::vector<emu::DeviceSpec>{}, std::move(statePath));
+    auto entries = emu::parseDeviceList(text, &error);
+    EXPECT_TRUE(entries) << error;
+    return emu::Bus(entries ? *entries : std::vector<emu::DeviceEntry>{}, std::move(statePath));
 }
 
 int readNow(emu::Port& port, std::vector<uint8_t>& out) {

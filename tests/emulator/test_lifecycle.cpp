@@ -13,7 +13,7 @@ namespace {
 using namespace std::chrono_literals;
 
 emu::Bus busOf(const char* text, std::string statePath = {}) {
-    return emu::Bus(*emu::parseEmulatorSpec(text), std::move(statePath));
+    return emu::Bus(*emu::parseDeviceList(text), std::move(statePath));
 }
 
 int axisOneChannel(emu::Port& port) {
@@ -131,9 +131,9 @@ std::array<uint8_t, 22> flashWrite(uint32_t address, uint8_t value) {
 }
 
 TEST_F(StateFile, StateSurvivesIntoTheNextBus) {
-    const char* spec = "interface:latency_ms=0.2:joy_ms=0,loader:latency_ms=0.2";
+    const char* devices = "interface:latency_ms=0.2:joy_ms=0,loader:latency_ms=0.2";
     {
-        auto bus = busOf(spec, path);
+        auto bus = busOf(devices, path);
         auto port = bus.open("emu:0");
         setAxisOne(*port, 3, 1); // stored
         setAxisOne(*port, 7, 0); // working only
@@ -145,7 +145,7 @@ TEST_F(StateFile, StateSurvivesIntoTheNextBus) {
         ASSERT_EQ((*host::loaderExchange(*boot, link, host::loaderCommand(0x32)))[2], 1);
     }
     EXPECT_TRUE(std::filesystem::exists(path));
-    auto bus = busOf(spec, path);
+    auto bus = busOf(devices, path);
     auto port = bus.open("emu:0");
     EXPECT_EQ(axisOneChannel(*port), 7); // still plugged in: the working configuration
     bus.replug("emu:0");
@@ -165,23 +165,23 @@ TEST_F(StateFile, StateSurvivesIntoTheNextBus) {
 }
 
 TEST_F(StateFile, ModeSurvivesIntoTheNextBus) {
-    const char* spec = "interface:latency_ms=0.2:joy_ms=0:reboot_ms=0";
+    const char* devices = "interface:latency_ms=0.2:joy_ms=0:reboot_ms=0";
     {
-        auto bus = busOf(spec, path);
+        auto bus = busOf(devices, path);
         auto port = bus.open("emu:0");
         ASSERT_TRUE(host::exchange(*port, 0x01));
         ASSERT_TRUE(host::exchange(*port, 0x07, 0xFF, 0xFF));
         ASSERT_TRUE(host::exchange(*port, 0xFF, 1));
         ASSERT_TRUE(waitForPid(bus, 0x640B));
     }
-    auto bus = busOf(spec, path);
+    auto bus = busOf(devices, path);
     EXPECT_EQ(bus.list().front().pid, 0x640B);
 }
 
 TEST_F(StateFile, DamagedOrMissingFileStartsFromDefaults) {
-    const char* spec = "interface:latency_ms=0.2:joy_ms=0";
+    const char* devices = "interface:latency_ms=0.2:joy_ms=0";
     {
-        auto bus = busOf(spec, path);
+        auto bus = busOf(devices, path);
         auto port = bus.open("emu:0");
         setAxisOne(*port, 8, 1);
     }
@@ -198,12 +198,12 @@ TEST_F(StateFile, DamagedOrMissingFileStartsFromDefaults) {
             std::ofstream out(path, std::ios::trunc);
             out << content;
         }
-        auto bus = busOf(spec, path);
+        auto bus = busOf(devices, path);
         auto port = bus.open("emu:0");
         EXPECT_EQ(axisOneChannel(*port), 1) << content.size();
     }
     std::filesystem::remove(path);
-    auto bus = busOf(spec, path);
+    auto bus = busOf(devices, path);
     auto port = bus.open("emu:0");
     EXPECT_EQ(axisOneChannel(*port), 1);
 }

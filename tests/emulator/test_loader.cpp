@@ -28,7 +28,7 @@ TEST(LinkCipher, DeviceMirrorsTheHostInBothDirections) {
 class Loader : public ::testing::Test {
 protected:
     explicit Loader(const char* text = "loader:latency_ms=0")
-        : bus(*emu::parseEmulatorSpec(text)), port(bus.open("emu:0")) {}
+        : bus(*emu::parseDeviceList(text)), port(bus.open("emu:0")) {}
 
     std::array<uint8_t, 22> send(std::array<uint8_t, 22> plain) {
         const auto answer = host::loaderExchange(*port, link, plain);

@@ -26,7 +26,7 @@ struct FirmwareVersion {
 };
 
 // One entry of TAVREL_EMULATOR: kind[:key=value]...
-struct DeviceSpec {
+struct DeviceEntry {
     Kind kind = Kind::Interface;
     std::optional<uint16_t> vid; // empty: the kind's own id
     std::optional<uint16_t> pid;
@@ -44,8 +44,8 @@ struct DeviceSpec {
 };
 
 // Parses the whole TAVREL_EMULATOR value. Returns nothing and sets error on bad input.
-std::optional<std::vector<DeviceSpec>> parseEmulatorSpec(std::string_view text,
-                                                         std::string* error = nullptr);
+std::optional<std::vector<DeviceEntry>> parseDeviceList(std::string_view text,
+                                                        std::string* error = nullptr);
 
 // What the bus shows of one device, as an enumeration would see it.
 struct ListedDevice {
@@ -82,7 +82,7 @@ public:
 class Bus {
 public:
     // statePath: file that keeps the device state across processes; empty for none.
-    Bus(std::vector<DeviceSpec> specs, std::string statePath = {});
+    Bus(std::vector<DeviceEntry> entries, std::string statePath = {});
     ~Bus();
     Bus(const Bus&) = delete;
     Bus& operator=(const Bus&) = delete;

@@ -1,5 +1,5 @@
 // The keys of a TAVREL_EMULATOR entry beyond the common ones, read from
-// DeviceSpec::extra. parseEmulatorSpec checks them, so reading them here cannot fail.
+// DeviceEntry::extra. parseDeviceList checks them, so reading them here cannot fail.
 #ifndef EMULATOR_DEVICE_OPTIONS_H
 #define EMULATOR_DEVICE_OPTIONS_H
 
@@ -23,8 +23,8 @@ struct DeviceOptions {
 
 // Checks one extra key; returns an error text or nothing.
 std::optional<std::string> checkOption(std::string_view key, std::string_view value);
-// Reads the extra keys of a parsed spec.
-DeviceOptions deviceOptions(const DeviceSpec& spec);
+// Reads the extra keys of a parsed entry.
+DeviceOptions deviceOptions(const DeviceEntry& entry);
 
 } // namespace emu
 

@@ -6,31 +6,31 @@
 namespace {
 
 using emu::Kind;
-using emu::parseEmulatorSpec;
+using emu::parseDeviceList;
 
 std::string errorOf(std::string_view text) {
     std::string error;
-    EXPECT_FALSE(parseEmulatorSpec(text, &error)) << text;
+    EXPECT_FALSE(parseDeviceList(text, &error)) << text;
     return error;
 }
 
-TEST(SpecParser, KindsAloneTakeTheirDefaults) {
-    const auto specs = parseEmulatorSpec("interface,loader");
-    ASSERT_TRUE(specs);
-    ASSERT_EQ(specs->size(), 2u);
-    EXPECT_EQ((*specs)[0].kind, Kind::Interface);
-    EXPECT_EQ((*specs)[1].kind, Kind::Loader);
-    EXPECT_FALSE((*specs)[0].vid);
-    EXPECT_DOUBLE_EQ((*specs)[0].latencyMs, 1.0);
-    EXPECT_FALSE((*specs)[1].locked);
+TEST(DeviceListParser, KindsAloneTakeTheirDefaults) {
+    const auto entries = parseDeviceList("interface,loader");
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 2u);
+    EXPECT_EQ((*entries)[0].kind, Kind::Interface);
+    EXPECT_EQ((*entries)[1].kind, Kind::Loader);
+    EXPECT_FALSE((*entries)[0].vid);
+    EXPECT_DOUBLE_EQ((*entries)[0].latencyMs, 1.0);
+    EXPECT_FALSE((*entries)[1].locked);
 }
 
-TEST(SpecParser, ReadsEveryKey) {
-    const auto specs = parseEmulatorSpec(
+TEST(DeviceListParser, ReadsEveryKey) {
+    const auto entries = parseDeviceList(
         "interface:vid=0x1234:pid=4660:product=RC USB:manufacturer=Maker Ltd:serial=A-01:in=20:"
         "out=9:latency_ms=1.5:fw=2.10.300:locked=1");
-    ASSERT_TRUE(specs);
-    const emu::DeviceSpec& s = specs->front();
+    ASSERT_TRUE(entries);
+    const emu::DeviceEntry& s = entries->front();
     EXPECT_EQ(s.vid, 0x1234);
     EXPECT_EQ(s.pid, 4660);
     EXPECT_EQ(s.product, u"RC USB");
@@ -46,26 +46,26 @@ TEST(SpecParser, ReadsEveryKey) {
     EXPECT_TRUE(s.locked);
 }
 
-TEST(SpecParser, StringsAreUtf8AndKeepBlanks) {
-    const auto specs = parseEmulatorSpec("loader:product= Übertrager 1 :fw=1.7");
-    ASSERT_TRUE(specs);
-    EXPECT_EQ(specs->front().product, u" Übertrager 1 ");
-    EXPECT_EQ(specs->front().fw->minor, 7);
-    EXPECT_EQ(specs->front().fw->revision, 0);
+TEST(DeviceListParser, StringsAreUtf8AndKeepBlanks) {
+    const auto entries = parseDeviceList("loader:product= Übertrager 1 :fw=1.7");
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(entries->front().product, u" Übertrager 1 ");
+    EXPECT_EQ(entries->front().fw->minor, 7);
+    EXPECT_EQ(entries->front().fw->revision, 0);
 }
 
-TEST(SpecParser, EmptyTextListsNoDevice) {
-    const auto specs = parseEmulatorSpec("  ");
-    ASSERT_TRUE(specs);
-    EXPECT_TRUE(specs->empty());
+TEST(DeviceListParser, EmptyTextListsNoDevice) {
+    const auto entries = parseDeviceList("  ");
+    ASSERT_TRUE(entries);
+    EXPECT_TRUE(entries->empty());
 }
 
-TEST(SpecParser, ExtraKeysAreCheckedAndKept) {
-    const auto specs =
-        parseEmulatorSpec("interface:channels=0/255/"
-                          "10:silent=1:drop=3:unplug_after_ms=2.5:reboot_ms=0:joy_ms=0:queue=4");
-    ASSERT_TRUE(specs);
-    const emu::DeviceOptions o = emu::deviceOptions(specs->front());
+TEST(DeviceListParser, ExtraKeysAreCheckedAndKept) {
+    const auto entries =
+        parseDeviceList("interface:channels=0/255/"
+                        "10:silent=1:drop=3:unplug_after_ms=2.5:reboot_ms=0:joy_ms=0:queue=4");
+    ASSERT_TRUE(entries);
+    const emu::DeviceOptions o = emu::deviceOptions(entries->front());
     ASSERT_TRUE(o.channels);
     EXPECT_EQ((*o.channels)[0], 0);
     EXPECT_EQ((*o.channels)[1], 255);
@@ -79,7 +79,7 @@ TEST(SpecParser, ExtraKeysAreCheckedAndKept) {
     EXPECT_EQ(o.queue, 4);
 }
 
-TEST(SpecParser, RefusesBadInputWithAMessage) {
+TEST(DeviceListParser, RefusesBadInputWithAMessage) {
     const char* bad[] = {
         "joystick",              // unknown kind
         "interface,,loader",     // empty entry
@@ -118,10 +118,10 @@ TEST(SpecParser, RefusesBadInputWithAMessage) {
     EXPECT_NE(errorOf("interface:colour=red").find("colour"), std::string::npos);
 }
 
-TEST(SpecParser, BusListsDevicesWithDefaultsInSpecOrder) {
-    const auto specs = parseEmulatorSpec("loader,interface:serial=S9:product=RC USB");
-    ASSERT_TRUE(specs);
-    emu::Bus bus(*specs);
+TEST(DeviceListParser, BusListsDevicesWithDefaultsInListOrder) {
+    const auto entries = parseDeviceList("loader,interface:serial=S9:product=RC USB");
+    ASSERT_TRUE(entries);
+    emu::Bus bus(*entries);
     const auto listed = bus.list();
     ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(listed[0].path, "emu:0");
