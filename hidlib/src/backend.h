@@ -59,7 +59,8 @@ public:
 // The back ends this build has. A back end that cannot start lists nothing.
 std::unique_ptr<Backend> makeHidapiBackend();
 std::unique_ptr<Backend> makeEmulatedBackend(std::string_view deviceList, std::string statePath);
-// Emulated devices when TAVREL_EMULATOR is set and not empty, else the real ones.
+// Emulated devices when TAVREL_EMULATOR is set (an empty value lists none), else the
+// real ones.
 std::unique_ptr<Backend> makeBackendFromEnvironment();
 
 } // namespace tavrel

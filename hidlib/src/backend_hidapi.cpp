@@ -63,18 +63,17 @@ public:
         const int timeoutMs = wait == ReadWait::Immediate ? 0 : -1;
         // hidraw puts the report id first only for numbered reports; the library always
         // does, with 0 for a device that has none.
-        std::span<uint8_t> target = report;
-        if (!numbered_) {
-            report[0] = 0;
-            target = report.subspan(1);
-        }
+        const std::span<uint8_t> target = numbered_ ? report : report.subspan(1);
         const int n = hid_read_timeout(device_.get(), target.data(), target.size(), timeoutMs);
         if (n < 0) {
             connected_ = false;
             return -1;
         }
+        // Without a report the caller's buffer stays as it was.
         if (n == 0) return 0;
-        return numbered_ ? n : n + 1;
+        if (numbered_) return n;
+        report[0] = 0;
+        return n + 1;
     }
 
     int write(std::span<const uint8_t> report) override {

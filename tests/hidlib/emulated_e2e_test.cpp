@@ -132,7 +132,11 @@ TEST_F(Emulated, OverlappedReadWithNothingQueuedReturnsZero) {
     EXPECT_EQ(in, 22);
     EXPECT_EQ(out, 22);
     std::array<uint8_t, 22> report{};
+    report.fill(0xF9);
     EXPECT_EQ(lib->Read(report.data()), 0);
+    // The caller's buffer keeps what it held: read loops test its first byte.
+    for (uint8_t b : report)
+        EXPECT_EQ(b, 0xF9);
 }
 
 TEST_F(Emulated, BlockingReadWaitsForTheNextJoystickReport) {
