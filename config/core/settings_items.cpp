@@ -53,7 +53,11 @@ std::optional<long> parseValueItem(std::string_view item) {
         negative = item[0] == '-';
         item.remove_prefix(1);
     }
-    if (item.empty() || item.size() > 9) return std::nullopt;
+    if (item.empty()) return std::nullopt;
+    // Leading zeros do not count against the length that keeps the value from overflowing.
+    while (item.size() > 1 && item[0] == '0')
+        item.remove_prefix(1);
+    if (item.size() > 9) return std::nullopt;
     long value = 0;
     for (char c : item) {
         if (c < '0' || c > '9') return std::nullopt;

@@ -171,6 +171,81 @@ TEST_F(SettingsFilesTest, ABadItemStopsReadingAndTheRestKeepsItsValue) {
     EXPECT_EQ(dialog->buttonThreshold(0), 77);
 }
 
+// Files of another writer that go wrong part-way: what was read stays, the rest keeps its value.
+TEST_F(SettingsFilesTest, ReadingStopsAtTheFirstBadItemOfAFileFromAnotherWriter) {
+    const std::string readError = "File Read Error\r\nSettings may be restored incompletely";
+    const auto prepare = [&] {
+        dialog = openDialog();
+        ui.messages.clear();
+        for (int i = 0; i < 8; ++i)
+            dialog->setAxisChannel(i, 2);
+        dialog->setButtonThreshold(0, 77);
+        dialog->mixers()[MixerField::Neutral][0] = 44;
+        dialog->selectDecodingOption(0);
+    };
+
+    // The first Slider1 value is out of range: nothing after the annotation is taken.
+    prepare();
+    auto groups = kGroups;
+    groups[0].second[0] = 9;
+    write(file, independentFile("2.3.55", "", groups));
+    load(file);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, readError);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(dialog->axisChannel(i), 2) << i;
+    EXPECT_EQ(dialog->buttonThreshold(0), 77);
+    EXPECT_EQ(dialog->mixers()[MixerField::Neutral][0], 44);
+    EXPECT_EQ(text("Text1_0"), "44");
+
+    // A file that ends after line 100: axes and buttons come in, mixers and mode stay.
+    prepare();
+    const std::string whole = independentFile("2.3.55", "", kGroups);
+    std::size_t cut = 0;
+    for (int line = 0; line < 100; ++line)
+        cut = whole.find("\r\n", cut) + 2;
+    write(file, whole.substr(0, cut));
+    load(file);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, readError);
+    EXPECT_EQ(dialog->axisChannel(0), 8);
+    EXPECT_EQ(dialog->buttonThreshold(7), 255);
+    EXPECT_TRUE(dialog->buttonActive(7));
+    EXPECT_EQ(dialog->mixers()[MixerField::Neutral][0], 44);
+    EXPECT_TRUE(dialog->decodingOptionSelected(0));
+    EXPECT_EQ(dialog->decodingMode(), 0);
+
+    // A comma in the annotation: the rest of its line is the next label, "Slider1" then fails
+    // as a value, and the shortened annotation follows the message.
+    prepare();
+    write(file, independentFile("2.3.55", "before, after", kGroups));
+    load(file);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, readError);
+    EXPECT_EQ(ui.messages[1].text, "before");
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
+    EXPECT_EQ(dialog->annotations(), "before");
+    EXPECT_EQ(dialog->axisChannel(0), 2);
+}
+
+TEST_F(SettingsFilesTest, SavingOntoAWriteProtectedFileOrFolderKeepsTheOldFile) {
+    write(file, "the old settings");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+    save(file);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Permission denied");
+    EXPECT_EQ(contents(file), "the old settings");
+
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    save(file);
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "Permission denied");
+    EXPECT_EQ(contents(file), "the old settings");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
 TEST_F(SettingsFilesTest, AnOlderFileNamesItsVersionThenShowsItsAnnotation) {
     std::string data = independentFile("2.2.40", "note, more", kGroups);
     write(file, data);

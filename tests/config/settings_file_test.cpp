@@ -267,6 +267,10 @@ TEST(SettingsItems, ValueItemsAreWholeNumbers) {
     EXPECT_EQ(parseValueItem("-"), std::nullopt);
     EXPECT_EQ(parseValueItem("1e2"), std::nullopt);
     EXPECT_EQ(parseValueItem("1 2"), std::nullopt);
+    EXPECT_EQ(parseValueItem("0000000000162 "), 162);
+    EXPECT_EQ(parseValueItem("-00000000000005"), -5);
+    EXPECT_EQ(parseValueItem("0"), 0);
+    EXPECT_EQ(parseValueItem("9999999999"), std::nullopt);
 }
 
 } // namespace
