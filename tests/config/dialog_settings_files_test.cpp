@@ -107,6 +107,40 @@ TEST_F(SettingsFilesTest, SaveThenLoadRestoresTheDialog) {
     EXPECT_EQ(slider("Slider4_1")->value(), 6);
 }
 
+// Each control goes to its own group of the file, whatever the reader makes of it.
+TEST_F(SettingsFilesTest, SavedLinesHoldTheControlsOfTheirGroups) {
+    click("bStickMode2");
+    click("Command17");
+    dialog->setAxisInvert(1, true);
+    dialog->enableDecodingModeControls(true);
+    click("Option1_1");
+    dialog->enableMixerControls(true);
+    slider("Slider8")->setValue(2);
+    slider("Slider6")->setValue(-1);
+    save(file);
+
+    std::vector<std::string> lines;
+    const std::string data = contents(file);
+    for (std::size_t start = 0, end; (end = data.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
+        lines.push_back(data.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 200u);
+    EXPECT_EQ(data.size(), data.rfind("\r\n") + 2);
+    const auto pair = [&](std::size_t line) { return lines[line - 1] + "|" + lines[line]; };
+    EXPECT_EQ(pair(1), "Orvane settings file version:|2.3.55");
+    EXPECT_EQ(pair(5), "Slider1| 3 ");
+    EXPECT_EQ(pair(21), "Slider2| 162 ");
+    EXPECT_EQ(pair(35), "Slider2| 95 ");
+    EXPECT_EQ(pair(37), "Slider3| 5 ");
+    EXPECT_EQ(pair(55), "Check1| 1 ");
+    EXPECT_EQ(pair(77), "Check2| 1 ");
+    EXPECT_EQ(pair(85), "Check3| 1 ");
+    EXPECT_EQ(pair(135), "factor| 255 ");
+    EXPECT_EQ(pair(165), "Option1| 0 ");
+    EXPECT_EQ(pair(167), "Option1| 1 ");
+    EXPECT_EQ(pair(199), "exponentQ| 0 ");
+}
+
 TEST_F(SettingsFilesTest, CancelledDialogsDoNothing) {
     editEverything();
     const auto before = dialog->snapshot();
