@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <optional>
+#include <utility>
 
 #include "about/frmAbout.h"
 #include "app/core/device_opening.h"
@@ -157,10 +158,17 @@ void Form1::connectClick(QPushButton* button, std::function<void()> handler) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == DeviceList_->viewport()) {
-        if (event->type() == QEvent::MouseButtonRelease)
+        if (event->type() == QEvent::MouseButtonRelease) {
+            // A double click is one click and one double click: the release that ends it
+            // is no click of its own (it would enable Open again after a failed opening).
+            if (std::exchange(releaseEndsDoubleClick_, false)) return false;
             Trap{log_}([this] { DeviceList_Click(); });
-        else if (event->type() == QEvent::MouseButtonDblClick)
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            releaseEndsDoubleClick_ = true;
             Trap{log_}([this] { DeviceList_DblClick(); });
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            releaseEndsDoubleClick_ = false;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

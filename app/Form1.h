@@ -109,6 +109,7 @@ private:
     std::string openFirstText_;
     Dialog* firmwareDialog_ = nullptr; // while the firmware dialog is shown
     bool ended_ = false;
+    bool releaseEndsDoubleClick_ = false; // DeviceList: the next release ends a double click
 
     QLabel* Devices_;
     QTreeWidget* DeviceList_;

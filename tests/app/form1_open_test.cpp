@@ -107,6 +107,31 @@ TEST_F(Form1Test, DoubleClickOnARowOpensTheConfigurationDialog) {
     EXPECT_EQ(logCount("exiting Form1.DeviceList_DblClick()"), 1);
 }
 
+// The window system ends a double click with a release; that release is no third click.
+// After a failed opening the refresh has disabled Open, and so it stays.
+TEST_F(Form1Test, ReleaseEndingADoubleClickIsNoClickOfItsOwn) {
+    FakeDevice mouse = listedMouse();
+    mouse.openable = false;
+    api.devices = {mouse};
+    start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const QPoint row = list()->visualItemRect(list()->topLevelItem(0)).center();
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseRelease(list()->viewport(), Qt::LeftButton, {}, row);
+    EXPECT_EQ(logCount("entering Form1.DeviceList_Click()"), 1);
+    EXPECT_EQ(logCount("entering Form1.DeviceList_DblClick()"), 1);
+    EXPECT_EQ(logMessages().back(), "exiting Form1.DeviceList_DblClick()");
+    EXPECT_FALSE(enabled("OpenDev2_0"));
+    EXPECT_FALSE(enabled("Console_Command"));
+
+    // The next single click counts again.
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row);
+    EXPECT_EQ(logCount("entering Form1.DeviceList_Click()"), 2);
+    EXPECT_TRUE(enabled("OpenDev2_0"));
+}
+
 TEST_F(Form1Test, FirmwareDialogWaitsWithItsTimerAndGetsTheLoaderOpened) {
     api.devices = {listedMouse(), unlistedLoader()};
     start();
