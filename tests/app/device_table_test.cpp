@@ -122,6 +122,58 @@ TEST_F(DeviceTableTest, NegativeListingCountListsNothing) {
     EXPECT_TRUE(fx.ui.messages.empty());
 }
 
+TEST_F(DeviceTableTest, ListingAsksForAnyDeviceIntoBlankRecords) {
+    rebuild();
+    ASSERT_EQ(api.listCalls.size(), 1u);
+    const GetListCall& call = api.listCalls[0];
+    EXPECT_EQ(call.vendorId, 65535u);
+    EXPECT_EQ(call.productId, 65535u);
+    EXPECT_TRUE(call.filtersAbsent);
+    EXPECT_EQ(call.maxCount, 128);
+    EXPECT_TRUE(call.blankBuffers);
+    EXPECT_EQ(api.calls.front(), "SetInstance");
+}
+
+// Probed in the table's order; a library without GetReportLengths leaves each row's
+// default lengths.
+TEST_F(DeviceTableTest, KnownDevicesAreProbedInOrderWithTheirDefaultLengths) {
+    struct Row {
+        int vendorId, productId;
+        const char *in, *out, *name;
+    };
+    const std::vector<Row> rows{
+        {21377, 25611, "22", "22", "Loader"}, {21375, 25605, "10", "8", "ZT0415"},
+        {21375, 25606, "10", "8", "ZT0415"},  {21375, 25607, "10", "8", "RC_USB"},
+        {21375, 25608, "10", "8", "RC_USB"},  {21375, 25637, "18", "8", "ZT2960"},
+        {21375, 25638, "18", "8", "ZT2960"},  {1248, 2976, "10", "0", "RC USB"}};
+    for (const Row& r : rows)
+        api.devices.push_back({r.vendorId, r.productId, "x", "y", "z", 64, 64, false, true});
+    api.missingFunctions = {"GetReportLengths"};
+    ASSERT_EQ(rebuild(), 8);
+    ASSERT_EQ(api.opens.size(), 8u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(api.opens[i].vendorId, static_cast<uint32_t>(rows[i].vendorId)) << i;
+        EXPECT_EQ(api.opens[i].productId, static_cast<uint32_t>(rows[i].productId)) << i;
+        const DeviceRow& slot = table.row(static_cast<int>(i));
+        EXPECT_EQ(slot.vendorId, std::to_string(rows[i].vendorId)) << i;
+        EXPECT_EQ(slot.productId, std::to_string(rows[i].productId)) << i;
+        EXPECT_EQ(slot.inputReportLen, rows[i].in) << i;
+        EXPECT_EQ(slot.outputReportLen, rows[i].out) << i;
+        EXPECT_EQ(slot.deviceName, rows[i].name) << i;
+        EXPECT_EQ(slot.manufacturer, "Tavrel") << i;
+    }
+    // Each probe closes its device, reading side first.
+    std::vector<std::string> closes;
+    for (const auto& c : api.calls)
+        if (c.starts_with("Close")) closes.push_back(c);
+    ASSERT_EQ(closes.size(), 16u);
+    for (size_t i = 0; i < closes.size(); i += 2) {
+        EXPECT_EQ(closes[i], "CloseRead");
+        EXPECT_EQ(closes[i + 1], "CloseWrite");
+    }
+    EXPECT_TRUE(fx.ui.messages.empty());
+}
+
 TEST_F(DeviceTableTest, MissingLibraryIsReportedPerStatementAndListsNothing) {
     api.libraryMissing = true;
     EXPECT_EQ(rebuild(), 0);

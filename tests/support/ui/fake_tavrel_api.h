@@ -29,6 +29,15 @@ struct FakeDevice {
     int failingOpens = 0; // Open of this device answers 0 this many times first
 };
 
+// What GetList was handed, seen at the call.
+struct GetListCall {
+    uint32_t vendorId;
+    uint32_t productId;
+    bool filtersAbsent;
+    int32_t maxCount;
+    bool blankBuffers; // 129 records, each pointing at three distinct 50-byte blank buffers
+};
+
 struct OpenCall {
     uint32_t vendorId;
     uint32_t productId;
@@ -46,11 +55,15 @@ public:
 
     std::vector<std::string> calls;
     std::vector<OpenCall> opens;
+    std::vector<GetListCall> listCalls;
     std::optional<size_t> openedIndex;
 
-    int32_t GetList(uint32_t vendorId, uint32_t productId, const char*, const char*, const char*,
-                    DeviceListEntry* list, int32_t maxCount) override {
+    int32_t GetList(uint32_t vendorId, uint32_t productId, const char* manufacturer,
+                    const char* serialNumber, const char* product, DeviceListEntry* list,
+                    int32_t maxCount) override {
         enter("GetList");
+        listCalls.push_back({vendorId, productId, !manufacturer && !serialNumber && !product,
+                             maxCount, blankRecords(list, 129)});
         int32_t n = 0;
         for (const FakeDevice& d : devices) {
             if (!d.listed || n >= maxCount) continue;
@@ -132,6 +145,16 @@ private:
             throw RuntimeFailure(failure::kEntryPointMissing,
                                  "Can't find DLL entry point " + name + " in tavrel");
         calls.push_back(name);
+    }
+    static bool blankRecords(const DeviceListEntry* list, int records) {
+        std::set<const char*> buffers;
+        for (int i = 0; i < records; ++i) {
+            for (const char* b : {list[i].product, list[i].manufacturer, list[i].serialNumber}) {
+                if (!b || !buffers.insert(b).second) return false;
+                if (std::any_of(b, b + 50, [](char c) { return c != ' '; })) return false;
+            }
+        }
+        return true;
     }
     static std::optional<std::string> text(const char* s) {
         return s ? std::optional<std::string>(s) : std::nullopt;
