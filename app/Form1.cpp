@@ -166,6 +166,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         } else if (event->type() == QEvent::MouseButtonDblClick) {
             releaseEndsDoubleClick_ = true;
             Trap{log_}([this] { DeviceList_DblClick(); });
+            // Handled here: the view would take a double click on a list that the handler
+            // rebuilt for a fresh press and select the row again.
+            return true;
         } else if (event->type() == QEvent::MouseButtonPress) {
             releaseEndsDoubleClick_ = false;
         }

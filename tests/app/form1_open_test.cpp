@@ -125,6 +125,7 @@ TEST_F(Form1Test, ReleaseEndingADoubleClickIsNoClickOfItsOwn) {
     EXPECT_EQ(logMessages().back(), "exiting Form1.DeviceList_DblClick()");
     EXPECT_FALSE(enabled("OpenDev2_0"));
     EXPECT_FALSE(enabled("Console_Command"));
+    EXPECT_TRUE(list()->selectedItems().isEmpty()); // the refreshed list has no selection
 
     // The next single click counts again.
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row);
