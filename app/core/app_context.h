@@ -14,8 +14,8 @@ class EventLog;
 
 // Language state kept by the main window.
 struct Language {
-    int offset = 1000;            // languageOffset: 0 German, 1000 English
-    std::string code = "en";      // languageCode: "de" or "en", fixed at start-up
+    int offset = 1000;       // languageOffset: 0 German, 1000 English
+    std::string code = "en"; // languageCode: "de" or "en", fixed at start-up
 };
 
 struct AppContext {

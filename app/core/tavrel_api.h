@@ -15,11 +15,10 @@ class TavrelApi {
 public:
     virtual ~TavrelApi() = default;
     virtual int32_t GetList(uint32_t vendorId, uint32_t productId, const char* manufacturer,
-                            const char* serialNumber, const char* product,
-                            DeviceListEntry* list, int32_t maxCount) = 0;
+                            const char* serialNumber, const char* product, DeviceListEntry* list,
+                            int32_t maxCount) = 0;
     virtual int32_t Open(uint32_t vendorId, uint32_t productId, const char* manufacturer,
-                         const char* serialNumber, const char* product,
-                         int32_t overlapped) = 0;
+                         const char* serialNumber, const char* product, int32_t overlapped) = 0;
     virtual void CloseRead() = 0;
     virtual void CloseWrite() = 0;
     virtual void GetReportLengths(int32_t* inputLength, int32_t* outputLength) = 0;

@@ -24,7 +24,7 @@ public:
     std::deque<std::string> saveNames;
     std::vector<FileDialogRequest> fileDialogs;
     std::vector<std::string> modalWindows; // objectName of each window shown
-    std::function<void(QDialog&)> onModal;  // runs while the window "is shown"
+    std::function<void(QDialog&)> onModal; // runs while the window "is shown"
 
     MessageResult messageBox(QWidget*, const MessageBoxRequest& request) override {
         messages.push_back(request);
