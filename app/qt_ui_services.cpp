@@ -54,8 +54,11 @@ std::string QtUiServices::openFileName(QWidget* parent, const FileDialogRequest&
 }
 
 std::string QtUiServices::saveFileName(QWidget* parent, const FileDialogRequest& request) {
+    const QFileDialog::Options options =
+        request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
     return QFileDialog::getSaveFileName(parent, fromUtf8(request.title),
-                                        fromUtf8(request.directory), fromUtf8(request.filter))
+                                        fromUtf8(request.directory), fromUtf8(request.filter),
+                                        nullptr, options)
         .toStdString();
 }
 

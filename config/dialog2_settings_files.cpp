@@ -28,7 +28,10 @@ FileDialogRequest fileDialog(const char* title) {
 } // namespace
 
 void Dialog2::Command26_Click() {
-    const std::string name = context_.ui.saveFileName(this, fileDialog("Save Orvane Settings"));
+    // Settings files are replaced without asking, as they always were.
+    FileDialogRequest request = fileDialog("Save Orvane Settings");
+    request.confirmOverwrite = false;
+    const std::string name = context_.ui.saveFileName(this, request);
     if (name.empty()) return;
     const auto written =
         config::replaceFile(name, config::writeSettingsFile(snapshot(), annotations_));

@@ -26,6 +26,8 @@ struct FileDialogRequest {
     std::string title;
     std::string filter; // Qt filter text, e.g. "Orvane Setting File (*.orv)"
     std::string directory;
+    // Save dialogs only: ask before replacing an existing file.
+    bool confirmOverwrite = true;
 };
 
 class UiServices {

@@ -93,6 +93,7 @@ TEST_F(SettingsFilesTest, SaveThenLoadRestoresTheDialog) {
     ASSERT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.fileDialogs.at(0).title, "Save Orvane Settings");
     EXPECT_EQ(ui.fileDialogs.at(0).filter, "Orvane Setting File (*.orv)");
+    EXPECT_FALSE(ui.fileDialogs.at(0).confirmOverwrite);
 
     auto fresh = openDialog();
     dialog.swap(fresh);
