@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "about/about_texts.h"
+#include "app/core/display_text.h"
 #include "app/core/event_log.h"
 #include "app/core/trap.h"
 #include "app/core/ui_services.h"
@@ -15,13 +16,6 @@
 namespace orvane {
 
 namespace {
-
-// Labels show CR LF line ends as plain newlines.
-QString shown(const std::string& text) {
-    QString s = QString::fromStdString(text);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return s;
-}
 
 QFrame* decorationLine(QWidget* parent) {
     auto* line = new QFrame(parent);
@@ -73,10 +67,10 @@ frmAbout::frmAbout(AppContext& context, QWidget* parent)
 void frmAbout::Form_Load() {
     context_.log.logI("entering frmAbout.Form_Load()");
     setWindowTitle(QString::fromStdString(aboutCaption()));
-    lblTitle_->setText(shown(aboutTitleText()));
-    lblVersion_->setText(shown(aboutVersionText()));
-    lblDescription_->setText(shown(aboutDescriptionText()));
-    revisionBox_->setPlainText(shown(revisionHistoryText()));
+    lblTitle_->setText(displayText(aboutTitleText()));
+    lblVersion_->setText(displayText(aboutVersionText()));
+    lblDescription_->setText(displayText(aboutDescriptionText()));
+    revisionBox_->setPlainText(displayText(revisionHistoryText()));
     context_.log.logI("exiting frmAbout.Form_Load()");
 }
 

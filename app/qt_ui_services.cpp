@@ -4,17 +4,12 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/core/display_text.h"
 #include "app/core/program_version.h"
 
 namespace orvane {
 
 namespace {
-
-QString fromUtf8(const std::string& text) {
-    QString s = QString::fromStdString(text);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return s;
-}
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
     switch (icon) {
@@ -36,11 +31,11 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 
 MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest& request) {
     const QString title =
-        request.title.empty() ? QString::fromUtf8(kProgramTitle) : fromUtf8(request.title);
+        request.title.empty() ? QString::fromUtf8(kProgramTitle) : displayText(request.title);
     const auto buttons = request.buttons == MessageButtons::YesNo
                              ? QMessageBox::Yes | QMessageBox::No
                              : QMessageBox::StandardButtons(QMessageBox::Ok);
-    QMessageBox box(qtIcon(request.icon), title, fromUtf8(request.text), buttons, parent);
+    QMessageBox box(qtIcon(request.icon), title, displayText(request.text), buttons, parent);
     const int answer = box.exec();
     if (request.buttons == MessageButtons::YesNo)
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
@@ -48,16 +43,16 @@ MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest&
 }
 
 std::string QtUiServices::openFileName(QWidget* parent, const FileDialogRequest& request) {
-    return QFileDialog::getOpenFileName(parent, fromUtf8(request.title),
-                                        fromUtf8(request.directory), fromUtf8(request.filter))
+    return QFileDialog::getOpenFileName(parent, displayText(request.title),
+                                        displayText(request.directory), displayText(request.filter))
         .toStdString();
 }
 
 std::string QtUiServices::saveFileName(QWidget* parent, const FileDialogRequest& request) {
     const QFileDialog::Options options =
         request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(parent, fromUtf8(request.title),
-                                        fromUtf8(request.directory), fromUtf8(request.filter),
+    return QFileDialog::getSaveFileName(parent, displayText(request.title),
+                                        displayText(request.directory), displayText(request.filter),
                                         nullptr, options)
         .toStdString();
 }

@@ -1,5 +1,7 @@
 #include "config/Dialog2.h"
 
+#include "app/core/display_text.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,10 +17,6 @@ namespace {
 // Device numbers show like the main window's device table: a blank where a sign would be.
 QString signedNumberText(int value) {
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
-}
-
-QString shownLines(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 bool valid(int index) {
@@ -109,13 +107,13 @@ void Dialog2::CancelButton_Click() {
 
 void Dialog2::appendLog(const QString& text) {
     logText_ += text;
-    logBox_->setPlainText(shownLines(logText_));
+    logBox_->setPlainText(displayText(logText_));
     logBox_->moveCursor(QTextCursor::End);
 }
 
 void Dialog2::setStatusText(const QString& text) {
     statusText_ = text;
-    status_->setPlainText(shownLines(statusText_));
+    status_->setPlainText(displayText(statusText_));
 }
 
 void Dialog2::Command2_Click() {
