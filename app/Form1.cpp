@@ -71,7 +71,8 @@ QLineEdit* namedField(QWidget* parent, const char* name) {
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)),
       log_(services_.ui, services_.timeStamp ? services_.timeStamp : &localTimeStamp),
-      context_{language_, services_.tavrel, services_.ui, services_.os, log_},
+      port_(services_.tavrel, [this](std::string_view notice) { log_.logW(notice); }),
+      context_{language_, services_.tavrel, services_.ui, services_.os, log_, port_, clock_},
       Devices_(new QLabel(this)), DeviceList_(new QTreeWidget(this)),
       OpenDev2_(namedButton(this, "OpenDev2_0")),
       Console_Command_(namedButton(this, "Console_Command")),

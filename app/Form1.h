@@ -18,7 +18,9 @@
 #include "app/core/device_table.h"
 #include "app/core/event_log.h"
 #include "app/core/firmware_host.h"
+#include "app/core/tavrel_report_port.h"
 #include "app/core/update_check.h"
+#include "report/clock.h"
 
 class QLabel;
 class QLineEdit;
@@ -103,6 +105,8 @@ private:
     Form1Services services_;
     Language language_;
     EventLog log_;
+    TavrelReportPort port_;
+    report::SteadyClock clock_;
     AppContext context_;
     DeviceTable table_;
     FirmwareVersion firmware_;

@@ -7,6 +7,11 @@
 
 namespace orvane {
 
+namespace report {
+class ReportPort;
+class Clock;
+} // namespace report
+
 class TavrelApi;
 class UiServices;
 class OsInfo;
@@ -24,6 +29,9 @@ struct AppContext {
     UiServices& ui;
     const OsInfo& os;
     EventLog& log;
+    // The opened device (library object 0) as a report port, and the clock its waits use.
+    report::ReportPort& port;
+    const report::Clock& clock;
 };
 
 // The seven values a device window receives, in the order they are set.

@@ -25,6 +25,8 @@ public:
     virtual int32_t SetInstance(int32_t instance) = 0;
     // buffer: 101 bytes, report id first.
     virtual int32_t Read(std::span<uint8_t, 101> buffer) = 0;
+    // Waits at most timeoutMs for one report: bytes, 0 when none came, -1.
+    virtual int32_t ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) = 0;
     virtual int32_t Write(std::span<const uint8_t, 101> buffer) = 0;
 };
 

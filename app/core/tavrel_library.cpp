@@ -32,6 +32,7 @@ struct TavrelLibrary::Functions {
     decltype(&::GetReportLengths) getReportLengths = nullptr;
     decltype(&::SetInstance) setInstance = nullptr;
     decltype(&::Read) read = nullptr;
+    decltype(&::ReadTimeout) readTimeout = nullptr;
     decltype(&::Write) write = nullptr;
 };
 
@@ -118,6 +119,10 @@ int32_t TavrelLibrary::SetInstance(int32_t instance) {
 
 int32_t TavrelLibrary::Read(std::span<uint8_t, 101> buffer) {
     return bound(functions_->read, "Read")(buffer.data());
+}
+
+int32_t TavrelLibrary::ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) {
+    return bound(functions_->readTimeout, "ReadTimeout")(buffer.data(), timeoutMs);
 }
 
 int32_t TavrelLibrary::Write(std::span<const uint8_t, 101> buffer) {

@@ -32,6 +32,7 @@ public:
     void GetReportLengths(int32_t* inputLength, int32_t* outputLength) override;
     int32_t SetInstance(int32_t instance) override;
     int32_t Read(std::span<uint8_t, 101> buffer) override;
+    int32_t ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) override;
     int32_t Write(std::span<const uint8_t, 101> buffer) override;
 
     // The path the library was loaded from; empty while it is not loaded.

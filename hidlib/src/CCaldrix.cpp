@@ -7,6 +7,7 @@
 #include "version.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 using tavrel::Access;
@@ -155,7 +156,19 @@ int32_t CCaldrix::readReport(uint8_t* buffer, ReadWait wait) {
     if (!readHandle_ || buffer == nullptr || inputReportLength_ == 0) return -1;
     if (!readHandle_->connected()) return -1;
     const std::span<uint8_t> report(buffer, inputReportLength_);
-    const int n = readHandle_->read(report, wait);
+    return placeReport(buffer, readHandle_->read(report, wait));
+}
+
+int32_t CCaldrix::ReadTimeout(uint8_t* buffer, int32_t timeoutMs) {
+    if (!readHandle_ || buffer == nullptr || inputReportLength_ == 0) return -1;
+    if (!readHandle_->connected()) return -1;
+    const std::span<uint8_t> report(buffer, inputReportLength_);
+    const std::chrono::milliseconds timeout{std::max<int32_t>(timeoutMs, 0)};
+    return placeReport(buffer, readHandle_->readFor(report, timeout));
+}
+
+int32_t CCaldrix::placeReport(uint8_t* buffer, int n) {
+    const std::span<uint8_t> report(buffer, inputReportLength_);
     if (n < 0) return -1;
     if (n == 0) return 0;
     // A short report still comes back as a whole one: the rest reads as zeros.

@@ -4,6 +4,7 @@
 #ifndef TAVREL_BACKEND_H
 #define TAVREL_BACKEND_H
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -39,6 +40,12 @@ public:
     // device without numbered reports). Returns the bytes placed; 0 when nothing waits
     // (Immediate only); -1 on failure or when the device is gone.
     virtual int read(std::span<uint8_t> report, ReadWait wait) = 0;
+    // The same, waiting at most timeout for a report to arrive; 0 when none came in time.
+    // Back ends without a waitable only look once.
+    virtual int readFor(std::span<uint8_t> report, std::chrono::milliseconds timeout) {
+        (void)timeout;
+        return read(report, ReadWait::Immediate);
+    }
     // report[0] is the report id. Returns the bytes written or -1.
     virtual int write(std::span<const uint8_t> report) = 0;
     virtual bool connected() const = 0;

@@ -25,6 +25,14 @@ public:
         }
     }
 
+    int readFor(std::span<uint8_t> report, std::chrono::milliseconds timeout) override {
+        try {
+            return port_->readBlocking(report, std::max(timeout, std::chrono::milliseconds{0}));
+        } catch (...) {
+            return -1;
+        }
+    }
+
     int write(std::span<const uint8_t> report) override {
         try {
             return port_->write(report);

@@ -4,6 +4,10 @@
 
 #include <hidapi/hidapi.h>
 
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdint>
 #include <cwchar>
 #include <set>
 
@@ -59,8 +63,18 @@ public:
         : runtime_(std::move(runtime)), device_(std::move(device)), numbered_(numbered) {}
 
     int read(std::span<uint8_t> report, ReadWait wait) override {
+        return readWithin(report, wait == ReadWait::Immediate ? 0 : -1);
+    }
+
+    // hidapi waits with poll on the hidraw descriptor: no spinning, no fixed sleeps.
+    int readFor(std::span<uint8_t> report, std::chrono::milliseconds timeout) override {
+        const auto ms = std::clamp<std::chrono::milliseconds::rep>(timeout.count(), 0, INT32_MAX);
+        return readWithin(report, static_cast<int>(ms));
+    }
+
+    // timeoutMs: 0 looks once, -1 waits for ever.
+    int readWithin(std::span<uint8_t> report, int timeoutMs) {
         if (report.empty()) return -1;
-        const int timeoutMs = wait == ReadWait::Immediate ? 0 : -1;
         // hidraw puts the report id first only for numbered reports; the library always
         // does, with 0 for a device that has none.
         const std::span<uint8_t> target = numbered_ ? report : report.subspan(1);

@@ -99,6 +99,12 @@ int32_t Read(uint8_t* buffer) {
     return guarded<int32_t>(-1, [&] { return object->Read(buffer); });
 }
 
+int32_t ReadTimeout(uint8_t* buffer, int32_t timeoutMs) {
+    CCaldrix* object = selected();
+    if (object == nullptr) return -1;
+    return guarded<int32_t>(-1, [&] { return object->ReadTimeout(buffer, timeoutMs); });
+}
+
 int32_t Write(const uint8_t* buffer) {
     CCaldrix* object = selected();
     if (object == nullptr) return -1;

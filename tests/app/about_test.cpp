@@ -7,6 +7,7 @@
 #include "about/about_texts.h"
 #include "about/frmAbout.h"
 #include "test_fixture.h"
+#include "testreport/fake_report_port.h"
 #include "ui/fake_tavrel_api.h"
 
 namespace orvane::test {
@@ -16,7 +17,9 @@ struct AboutFixture : LogFixture {
     Language language;
     FakeOsInfo os;
     FakeTavrelApi tavrel;
-    AppContext context{language, tavrel, ui, os, log};
+    FakeClock clock;
+    FakeReportPort port{clock};
+    AppContext context{language, tavrel, ui, os, log, port, clock};
 
     std::vector<std::string> messages() const {
         std::vector<std::string> m;

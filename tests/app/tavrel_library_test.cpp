@@ -2,7 +2,9 @@
 
 #include "app/core/runtime_failure.h"
 #include "app/core/tavrel_library.h"
+#include "app/core/tavrel_report_port.h"
 #include "test_fixture.h"
+#include "ui/fake_tavrel_api.h"
 
 namespace orvane::test {
 namespace {
@@ -46,6 +48,32 @@ TEST(TavrelLibrary, ProgramFolderFirstAndMissingFunctionsFailByName) {
     EXPECT_EQ(failureOf([&] { lib.Read(buffer); }).number(), 453);
     // The bound functions keep working after a failed binding.
     EXPECT_EQ(lib.SetInstance(1), 1);
+}
+
+} // namespace
+} // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST(TavrelReportPort, AnOlderLibraryWithoutReadTimeoutFallsBackAndSaysSoOnce) {
+    FakeTavrelApi tavrel;
+    tavrel.missingFunctions.insert("ReadTimeout");
+    std::vector<std::string> notices;
+    TavrelReportPort port(tavrel, [&](std::string_view n) { notices.emplace_back(n); });
+    report::ReportBuffer buffer{};
+    EXPECT_EQ(port.readFor(buffer, std::chrono::milliseconds{0}), 0);
+    EXPECT_EQ(port.readFor(buffer, std::chrono::milliseconds{0}), 0);
+    EXPECT_EQ(notices.size(), 1u);
+    EXPECT_EQ(tavrel.count("Read"), 2);
+}
+
+TEST(TavrelReportPort, OtherFailuresOfTheLibraryReachTheCaller) {
+    FakeTavrelApi tavrel;
+    tavrel.libraryMissing = true;
+    TavrelReportPort port(tavrel);
+    report::ReportBuffer buffer{};
+    EXPECT_THROW(port.readFor(buffer, std::chrono::milliseconds{0}), RuntimeFailure);
 }
 
 } // namespace

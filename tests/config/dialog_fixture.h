@@ -18,6 +18,7 @@
 #include "app/core/app_context.h"
 #include "app/core/tavrel_api.h"
 #include "config/Dialog2.h"
+#include "testreport/fake_report_port.h"
 #include "ui/fake_ui_services.h"
 
 // The dialog never writes to the event log; the context needs one all the same.
@@ -58,6 +59,7 @@ public:
     void GetReportLengths(int32_t* in, int32_t* out) override { *in = *out = 0; }
     int32_t SetInstance(int32_t) override { return 0; }
     int32_t Read(std::span<uint8_t, 101>) override { return -1; }
+    int32_t ReadTimeout(std::span<uint8_t, 101>, int32_t) override { return -1; }
     int32_t Write(std::span<const uint8_t, 101>) override { return -1; }
 };
 
@@ -68,7 +70,9 @@ protected:
     FakeUiServices ui;
     FakeOsInfo os;
     std::unique_ptr<EventLog> log = makeTestEventLog(ui);
-    AppContext context{language, tavrel, ui, os, *log};
+    FakeClock clock;
+    FakeReportPort port{clock};
+    AppContext context{language, tavrel, ui, os, *log, port, clock};
     std::unique_ptr<Dialog2> dialog;
 
     void SetUp() override { dialog = openDialog(); }

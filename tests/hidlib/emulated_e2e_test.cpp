@@ -176,6 +176,38 @@ TEST_F(Emulated, ConfigurationAnswerArrivesAfterItsLatencyBetweenJoystickReports
     EXPECT_GE(joystickReports, 1);
 }
 
+TEST_F(Emulated, ReadTimeoutBlocksUntilTheAnswerArrives) {
+    ASSERT_EQ(lib->Open(kTestVendor, 3, nullptr, nullptr, nullptr, 1), 1);
+    std::array<uint8_t, 18> report{};
+    while (lib->Read(report.data()) > 0) {
+    }
+    const std::array<uint8_t, 8> command{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x1C, 0x00, 0x00};
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_EQ(lib->Write(command.data()), 8);
+    int32_t n = 0;
+    int reads = 0;
+    // Each wait ends with a report: the joystick stream's, then the answer.
+    while ((n = lib->ReadTimeout(report.data(), 1000)) == 18 && report[0] != 0xF9 && reads < 20)
+        ++reads;
+    ASSERT_EQ(n, 18);
+    EXPECT_EQ(report[1], 0x1C);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, 30ms);
+    EXPECT_LE(reads, 4) << "about one joystick report per 10 ms of latency";
+}
+
+TEST_F(Emulated, ReadTimeoutWithNothingComingReturnsZeroAndKeepsTheBuffer) {
+    ASSERT_EQ(lib->Open(0x5381, 0x640B, nullptr, nullptr, nullptr, 1), 1);
+    std::array<uint8_t, 22> report{};
+    report.fill(0xAA);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(lib->ReadTimeout(report.data(), 20), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
+    EXPECT_EQ(report[0], 0xAA);
+    EXPECT_EQ(lib->ReadTimeout(report.data(), -5), 0);
+    lib->CloseRead();
+    EXPECT_EQ(lib->ReadTimeout(report.data(), 5), -1);
+}
+
 TEST_F(Emulated, ClosedHalvesFail) {
     ASSERT_EQ(lib->Open(0x537F, 0x6425, nullptr, nullptr, nullptr, 1), 1);
     std::array<uint8_t, 18> report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x10, 0x00, 0x00};

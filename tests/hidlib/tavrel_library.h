@@ -29,6 +29,7 @@ public:
         bind(GetReportLengths, "GetReportLengths");
         bind(SetInstance, "SetInstance");
         bind(Read, "Read");
+        bind(ReadTimeout, "ReadTimeout");
         bind(Write, "Write");
         bind(GetLibVersion, "GetLibVersion");
         bind(ShowVersion, "ShowVersion");
@@ -41,6 +42,7 @@ public:
     decltype(&::GetReportLengths) GetReportLengths = nullptr;
     decltype(&::SetInstance) SetInstance = nullptr;
     decltype(&::Read) Read = nullptr;
+    decltype(&::ReadTimeout) ReadTimeout = nullptr;
     decltype(&::Write) Write = nullptr;
     decltype(&::GetLibVersion) GetLibVersion = nullptr;
     decltype(&::ShowVersion) ShowVersion = nullptr;

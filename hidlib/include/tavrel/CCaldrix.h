@@ -52,6 +52,9 @@ public:
     void GetReportLengths(int32_t* inputLength, int32_t* outputLength) const;
     // One whole input report, report id first, zero-padded to the input report length.
     int32_t Read(uint8_t* buffer);
+    // The same, waiting at most timeoutMs for a report whatever the read mode: bytes read,
+    // 0 when none came in time, -1 on failure.
+    int32_t ReadTimeout(uint8_t* buffer, int32_t timeoutMs);
     // One whole output report of the output report length; buffer[0] is the report id.
     int32_t Write(const uint8_t* buffer);
     int32_t GetLibVersion(char* buffer) const;
@@ -60,6 +63,7 @@ private:
     int32_t ReadAsync(uint8_t* buffer);
     int32_t ReadSync(uint8_t* buffer);
     int32_t readReport(uint8_t* buffer, tavrel::ReadWait wait);
+    int32_t placeReport(uint8_t* buffer, int n);
 
     std::array<char, 20> serialNumber_{};
     uint16_t inputReportLength_ = 0;

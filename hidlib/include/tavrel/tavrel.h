@@ -41,6 +41,9 @@ TAVREL_API void GetReportLengths(int32_t* inputLength, int32_t* outputLength);
 TAVREL_API int32_t SetInstance(int32_t instance);
 // One whole input report, report id first: bytes read, 0 when none waits (overlapped), -1.
 TAVREL_API int32_t Read(uint8_t* buffer);
+// One whole input report, report id first, waiting at most timeoutMs for one to arrive:
+// bytes read, 0 when none came in time, -1 on failure. A negative time waits not at all.
+TAVREL_API int32_t ReadTimeout(uint8_t* buffer, int32_t timeoutMs);
 // One whole output report, report id first: bytes written or -1.
 TAVREL_API int32_t Write(const uint8_t* buffer);
 TAVREL_API int32_t GetLibVersion(char* buffer);

@@ -129,6 +129,10 @@ public:
         enter("Read");
         return 0;
     }
+    int32_t ReadTimeout(std::span<uint8_t, 101>, int32_t) override {
+        enter("ReadTimeout");
+        return 0;
+    }
     int32_t Write(std::span<const uint8_t, 101>) override {
         enter("Write");
         return -1;

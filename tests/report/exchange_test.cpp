@@ -1,0 +1,114 @@
+#include "report/exchange.h"
+
+#include <gtest/gtest.h>
+
+#include "testreport/fake_report_port.h"
+
+namespace orvane::report {
+namespace {
+
+using namespace std::chrono_literals;
+using test::FakeClock;
+using test::FakeReportPort;
+using test::Report;
+
+// The interface answers a read command with F9 and the command's code.
+std::optional<Report> configAnswer(const Report& request) {
+    return Report{0xF9, request[5], 0x21, 0x43};
+}
+
+bool answersCode(std::span<const uint8_t, kReportBufferSize> r, uint8_t code) {
+    return r[0] == 0xF9 && r[1] == code;
+}
+
+struct ExchangeTest : ::testing::Test {
+    FakeClock clock;
+    FakeReportPort port{clock};
+    ExchangeOptions options{.outputReportLength = 8, .inputReportLength = 18};
+    ReportBuffer answer{};
+
+    ExchangeResult send(uint8_t code) {
+        ReportBuffer request{0xF9, 0x00, 0x08, 0x15, 0xEE, code};
+        return exchange(
+            port, clock, request, answer, [code](auto r) { return answersCode(r, code); }, options);
+    }
+};
+
+TEST_F(ExchangeTest, WaitsForALateAnswerPastTheJoystickStream) {
+    port.stream(Report{0x01, 0x80}, 10ms);
+    port.onRequest = test::answerAfter(25ms, configAnswer);
+    const auto start = clock.now();
+    const auto result = send(0x10);
+    EXPECT_TRUE(result.answered);
+    EXPECT_EQ(result.lastRead, 18);
+    EXPECT_EQ(answer[2], 0x21);
+    EXPECT_EQ(clock.now() - start, 25ms) << "taken as soon as it arrived";
+    EXPECT_EQ(result.reads, 3) << "two joystick reports read out of the way";
+}
+
+TEST_F(ExchangeTest, StaleReportsAreReadAwayBeforeTheRequest) {
+    // After idling the kernel queue is full: the answer would be dropped, and an old answer
+    // to the same command must not be taken for the new one.
+    port.stream(Report{0x01}, 10ms);
+    port.deliver(Report{0xF9, 0x10, 0xEE});
+    clock.advance(2s);
+    port.onRequest = test::answerAfter(1ms, configAnswer);
+    const auto result = send(0x10);
+    EXPECT_TRUE(result.answered);
+    EXPECT_EQ(answer[2], 0x21);
+    EXPECT_EQ(result.drained, 64);
+    EXPECT_GT(port.dropped, 0);
+}
+
+TEST_F(ExchangeTest, ALostAnswerEndsAtTheBound) {
+    port.stream(Report{0x01}, 10ms);
+    const auto start = clock.now();
+    const auto result = send(0x10);
+    EXPECT_FALSE(result.answered);
+    EXPECT_EQ(clock.now() - start, options.timeout);
+    EXPECT_EQ(answer[0], 0x01) << "the last report read is kept";
+    // Without any stream: one read that waits the whole bound.
+    port.stopStream();
+    EXPECT_EQ(send(0x10).reads, 1);
+}
+
+TEST_F(ExchangeTest, AFloodOfOtherReportsEndsAtTheReadBound) {
+    port.stream(Report{0x01}, 10us);
+    const auto result = send(0x10);
+    EXPECT_FALSE(result.answered);
+    EXPECT_EQ(result.reads, options.maxReads);
+}
+
+TEST_F(ExchangeTest, ShortOrFailedWritesMakeNoRead) {
+    port.writeResults = {-1, 5};
+    EXPECT_EQ(send(0x10).written, -1);
+    const auto shortWrite = send(0x10);
+    EXPECT_EQ(shortWrite.written, 5);
+    EXPECT_FALSE(shortWrite.writeComplete(options));
+    EXPECT_EQ(shortWrite.reads, 0);
+    EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(ExchangeTest, ADeviceThatLeavesEndsTheWaitAtOnce) {
+    port.goneAt = clock.now() + 3ms;
+    const auto start = clock.now();
+    const auto result = send(0x10);
+    EXPECT_EQ(result.lastRead, -1);
+    EXPECT_EQ(clock.now() - start, 3ms);
+    EXPECT_EQ(send(0x10).written, -1);
+}
+
+TEST_F(ExchangeTest, DuplicatedAnswersAreNotTakenForTheNextCommand) {
+    port.onRequest = [](FakeReportPort& p, const Report& request) {
+        p.deliver(*configAnswer(request), 1ms);
+        p.deliver(*configAnswer(request), 2ms);
+    };
+    EXPECT_TRUE(send(0x10).answered);
+    clock.advance(5ms);
+    const auto second = send(0x11);
+    EXPECT_TRUE(second.answered);
+    EXPECT_EQ(answer[1], 0x11);
+}
+
+} // namespace
+} // namespace orvane::report
