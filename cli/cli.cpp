@@ -1,0 +1,79 @@
+#include "cli/cli.h"
+
+#include <ostream>
+#include <vector>
+
+#include "app/core/runtime_failure.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+
+namespace orvane::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    R"(usage: orvane-cli [--device N|SERIAL] [--verbose] COMMAND [ARGS]
+
+Commands:
+  list [--json]                          the HID devices and the interfaces found
+  config read [-o FILE.orv]              read the whole configuration of the interface
+  config write FILE.orv [--store]        transmit a settings file (and store it)
+  firmware flash FILE.hex|FILE.enc [--wait SECONDS]
+                                         update the firmware through the boot loader
+  firmware encrypt IN.hex -o OUT.enc     encipher a firmware file
+  firmware check FILE                    validate a firmware file, touch no device
+  send REPORT_ID "BYTES..." [--reads N]  send one raw report and show the answers
+
+Options:
+  --device N|SERIAL  the device at list position N, or with this serial number
+  --verbose          show every report exchanged
+  COMMAND --help     help on one command
+
+Exit codes:
+  0 success            1 other failure         2 usage error
+  3 no device found    4 device busy or no permission
+  5 device stopped answering                   6 verify mismatch
+  7 bad file
+)";
+
+} // namespace
+
+int runCli(std::span<const std::string> args, CliServices& services) {
+    if (args.empty()) {
+        services.err << kUsage;
+        return code(ExitCode::Usage);
+    }
+    const std::string& command = args.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        services.out << kUsage;
+        return code(ExitCode::Ok);
+    }
+    // Global options may stand before the command too: move them behind it.
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    std::vector<std::string> globals;
+    while (i < args.size() && args[i].starts_with("--")) {
+        globals.push_back(args[i]);
+        if (args[i] == "--device" && i + 1 < args.size()) globals.push_back(args[++i]);
+        ++i;
+    }
+    if (i >= args.size()) {
+        services.err << "No command given; see orvane-cli --help.\n";
+        return code(ExitCode::Usage);
+    }
+    const std::string name = args[i];
+    words.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    words.insert(words.end(), globals.begin(), globals.end());
+    try {
+        if (name == "list") return commandList(words, services);
+        if (name == "send") return commandSend(words, services);
+    } catch (const RuntimeFailure& failure) {
+        // The library is missing or lacks a function.
+        services.err << "libtavrel could not be used: " << failure.description() << ".\n";
+        return code(ExitCode::Failure);
+    }
+    services.err << "Unknown command " << name << "; see orvane-cli --help.\n";
+    return code(ExitCode::Usage);
+}
+
+} // namespace orvane::cli

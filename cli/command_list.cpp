@@ -1,0 +1,84 @@
+// list: what the library lists, and the known interfaces it finds beyond the listing.
+#include <iomanip>
+#include <ostream>
+#include <sstream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/device_finder.h"
+#include "cli/exit_codes.h"
+#include "cli/json_text.h"
+
+namespace orvane::cli {
+
+namespace {
+
+constexpr const char* kHelp = R"(usage: orvane-cli list [--json]
+
+Lists the HID devices that libtavrel sees and the R/C USB interfaces (and their boot
+loader) it finds beyond its listing. The position in the first column is what --device N
+takes.
+)";
+
+const char* kindOf(const FoundDevice& d) {
+    if (d.bootLoader()) return "boot loader";
+    return d.known ? "interface" : "other";
+}
+
+void printJson(const std::vector<FoundDevice>& devices, std::ostream& out) {
+    out << "[";
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const FoundDevice& d = devices[i];
+        out << (i ? ",\n " : "\n ") << "{\"position\": " << i + 1
+            << ", \"vendorId\": " << d.vendorId << ", \"productId\": " << d.productId
+            << ", \"product\": " << jsonText(d.product)
+            << ", \"manufacturer\": " << jsonText(d.manufacturer)
+            << ", \"serialNumber\": " << jsonText(d.serialNumber)
+            << ", \"inputReportLength\": " << d.inputReportLen
+            << ", \"outputReportLength\": " << d.outputReportLen << ", \"kind\": \"" << kindOf(d)
+            << "\", \"listed\": " << (d.listed ? "true" : "false") << "}";
+    }
+    out << (devices.empty() ? "]\n" : "\n]\n");
+}
+
+void printTable(const std::vector<FoundDevice>& devices, std::ostream& out) {
+    out << std::left << std::setw(4) << "#" << std::setw(8) << "VID" << std::setw(8) << "PID"
+        << std::setw(22) << "Product" << std::setw(16) << "Manufacturer" << std::setw(21)
+        << "Serial" << std::setw(5) << "In" << std::setw(5) << "Out"
+        << "Kind\n";
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const FoundDevice& d = devices[i];
+        std::ostringstream vid, pid;
+        vid << "0x" << std::hex << std::uppercase << std::setw(4) << std::setfill('0')
+            << d.vendorId;
+        pid << "0x" << std::hex << std::uppercase << std::setw(4) << std::setfill('0')
+            << d.productId;
+        out << std::setw(4) << i + 1 << std::setw(8) << vid.str() << std::setw(8) << pid.str()
+            << std::setw(22) << d.product << std::setw(16) << d.manufacturer << std::setw(21)
+            << d.serialNumber << std::setw(5) << d.inputReportLen << std::setw(5)
+            << d.outputReportLen << kindOf(d) << (d.listed ? "" : " (probed)") << "\n";
+    }
+    if (devices.empty()) out << "(no HID device listed)\n";
+}
+
+} // namespace
+
+int commandList(std::span<const std::string> words, CliServices& services) {
+    const Arguments a = parseArguments(words, {"--device"}, {"--json", "--verbose", "--help"});
+    if (a.has("--help")) {
+        services.out << kHelp;
+        return code(ExitCode::Ok);
+    }
+    if (!a.error.empty() || !a.positional.empty()) {
+        services.err << (a.error.empty() ? "list takes no arguments." : a.error) << "\n";
+        return code(ExitCode::Usage);
+    }
+    const auto devices = findDevices(services.tavrel);
+    if (a.has("--json"))
+        printJson(devices, services.out);
+    else
+        printTable(devices, services.out);
+    return code(ExitCode::Ok);
+}
+
+} // namespace orvane::cli

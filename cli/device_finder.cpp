@@ -1,0 +1,121 @@
+#include "cli/device_finder.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "app/core/known_devices.h"
+#include "app/core/tavrel_api.h"
+
+namespace orvane::cli {
+
+namespace {
+constexpr uint32_t kAny = 0xFFFF;
+constexpr int kListMax = 128;
+constexpr int kOpenTries = 10;
+} // namespace
+
+bool FoundDevice::bootLoader() const {
+    return known && productId == kBootLoaderProductId;
+}
+
+std::vector<FoundDevice> findDevices(TavrelApi& tavrel) {
+    std::vector<std::array<char, 50>> texts(kListMax * 3);
+    std::vector<DeviceListEntry> entries(kListMax);
+    for (int i = 0; i < kListMax; ++i)
+        entries[i] = DeviceListEntry{
+            texts[3 * i].data(), texts[3 * i + 1].data(), texts[3 * i + 2].data(), 0, 0, 0, 0};
+    tavrel.SetInstance(0);
+    const int count =
+        std::clamp(tavrel.GetList(kAny, kAny, nullptr, nullptr, nullptr, entries.data(), kListMax),
+                   0, kListMax);
+
+    std::vector<FoundDevice> devices;
+    for (int i = 0; i < count; ++i) {
+        const DeviceListEntry& e = entries[i];
+        FoundDevice d;
+        d.vendorId = e.vendorId;
+        d.productId = e.productId;
+        d.product = e.product;
+        d.manufacturer = e.manufacturer;
+        d.serialNumber = e.serialNumber;
+        d.inputReportLen = e.inputReportLength;
+        d.outputReportLen = e.outputReportLength;
+        d.known = isKnownDevice(d.vendorId, d.productId);
+        devices.push_back(std::move(d));
+    }
+    // The listing covers only the first interfaces of the system: probe the known ones.
+    for (const KnownDevice& k : knownDeviceTable) {
+        const bool listed = std::ranges::any_of(devices, [&](const FoundDevice& d) {
+            return d.vendorId == k.vendorId && d.productId == k.productId;
+        });
+        if (listed) continue;
+        if (tavrel.Open(static_cast<uint32_t>(k.vendorId), static_cast<uint32_t>(k.productId),
+                        nullptr, nullptr, nullptr, 1) != 1)
+            continue;
+        FoundDevice d;
+        d.vendorId = k.vendorId;
+        d.productId = k.productId;
+        d.product = productName(k.vendorId, k.productId, k.defaultInputLen);
+        d.manufacturer = "Tavrel";
+        int32_t in = k.defaultInputLen, out = k.defaultOutputLen;
+        tavrel.GetReportLengths(&in, &out);
+        d.inputReportLen = in;
+        d.outputReportLen = out;
+        d.known = true;
+        d.listed = false;
+        tavrel.CloseRead();
+        tavrel.CloseWrite();
+        devices.push_back(std::move(d));
+    }
+    return devices;
+}
+
+std::optional<FoundDevice> chooseDevice(const std::vector<FoundDevice>& devices,
+                                        std::string_view selector, Want want) {
+    auto wanted = [want](const FoundDevice& d) {
+        switch (want) {
+        case Want::Interface:
+            return d.known && !d.bootLoader();
+        case Want::BootLoader:
+            return d.bootLoader();
+        case Want::Any:
+            return true;
+        }
+        return false;
+    };
+    if (selector.empty()) {
+        for (const FoundDevice& d : devices)
+            if (wanted(d)) return d;
+        return std::nullopt;
+    }
+    std::size_t position = 0;
+    const auto [end, ec] =
+        std::from_chars(selector.data(), selector.data() + selector.size(), position);
+    if (ec == std::errc{} && end == selector.data() + selector.size()) {
+        if (position >= 1 && position <= devices.size()) return devices[position - 1];
+        return std::nullopt;
+    }
+    for (const FoundDevice& d : devices)
+        if (d.serialNumber == selector) return d;
+    return std::nullopt;
+}
+
+bool openDevice(TavrelApi& tavrel, const FoundDevice& device) {
+    tavrel.SetInstance(0);
+    for (int i = 0; i < kOpenTries; ++i) {
+        // Known pairs open by their ids (and serial number, so that one of several
+        // interfaces can be chosen), any other device by all its texts.
+        const bool byIds = device.known;
+        const bool bySerial = !device.serialNumber.empty();
+        if (tavrel.Open(static_cast<uint32_t>(device.vendorId),
+                        static_cast<uint32_t>(device.productId),
+                        byIds ? nullptr : device.manufacturer.c_str(),
+                        bySerial ? device.serialNumber.c_str() : nullptr,
+                        byIds ? nullptr : device.product.c_str(), 1) == 1)
+            return true;
+    }
+    return false;
+}
+
+} // namespace orvane::cli

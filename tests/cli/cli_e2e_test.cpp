@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "cli_run.h"
+
+namespace orvane::test {
+namespace {
+
+TEST(CliList, ShowsTheInterfaceAndTheBootLoaderAsTableAndAsJson) {
+    const CliRun table = runCli({"list"}, "interface,loader");
+    EXPECT_EQ(table.exitCode, 0);
+    EXPECT_NE(table.out.find("interface"), std::string::npos);
+    EXPECT_NE(table.out.find("boot loader"), std::string::npos);
+
+    const CliRun json = runCli({"list", "--json"}, "interface,loader");
+    ASSERT_EQ(json.exitCode, 0);
+    // The output must be JSON that a script can load.
+    FILE* check = popen("python3 -c 'import json,sys; d=json.load(sys.stdin); "
+                        "assert [x[\"kind\"] for x in d] == [\"interface\", \"boot loader\"]'",
+                        "w");
+    ASSERT_NE(check, nullptr);
+    std::fputs(json.out.c_str(), check);
+    EXPECT_EQ(pclose(check), 0) << json.out;
+}
+
+TEST(CliSend, ShowsTheAnswerToAVersionRequest) {
+    const CliRun run = runCli({"send", "F9", "00 08 15 EE 1C 00 00"}, "interface:fw=1.3.7");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("tx: F9 00 08 15 EE 1C 00 00 \n"), std::string::npos);
+    EXPECT_NE(run.out.find("rx: F9 1C 01 03 00 07 "), std::string::npos) << run.out;
+}
+
+TEST(CliSend, ExitCodesTellTheFailuresApart) {
+    // Input that no report buffer holds is refused before any device is looked for.
+    EXPECT_EQ(runCli({"send", "F9", "1FF"}, "").exitCode, 2);
+    EXPECT_EQ(runCli({"send", "F9", "00", "--reads", "0"}, "interface").exitCode, 2);
+    EXPECT_EQ(runCli({"send", "F9", "00"}, "").exitCode, 3);
+    const CliRun locked = runCli({"send", "F9", "00"}, "interface:locked=1");
+    EXPECT_EQ(locked.exitCode, 4);
+    EXPECT_NE(locked.err.find("udev"), std::string::npos);
+    EXPECT_EQ(
+        runCli({"send", "F9", "00 08 15 EE 1C 00 00"}, "interface:silent=1:joy_ms=0").exitCode, 5);
+    EXPECT_EQ(runCli({"frobnicate"}, "").exitCode, 2);
+}
+
+TEST(CliSend, DeviceChosenByPositionOrSerialNumber) {
+    const std::string bus = "interface:serial=AAA:fw=1.3.1,interface:serial=BBB:fw=1.3.2";
+    const CliRun second = runCli({"--device", "BBB", "send", "F9", "00 08 15 EE 1C 00 00"}, bus);
+    EXPECT_NE(second.out.find("rx: F9 1C 01 03 00 02 "), std::string::npos) << second.err;
+    const CliRun first = runCli({"send", "F9", "00 08 15 EE 1C 00 00", "--device", "1"}, bus);
+    EXPECT_NE(first.out.find("rx: F9 1C 01 03 00 01 "), std::string::npos) << first.err;
+    EXPECT_EQ(runCli({"send", "F9", "00", "--device", "CCC"}, bus).exitCode, 3);
+}
+
+} // namespace
+} // namespace orvane::test
