@@ -51,9 +51,8 @@ std::string QtUiServices::openFileName(QWidget* parent, const FileDialogRequest&
 OpenFileChoice QtUiServices::openFile(QWidget* parent, const FileDialogRequest& request) {
     const QString filter = displayText(request.filter);
     QString selected;
-    const QString name = QFileDialog::getOpenFileName(parent, displayText(request.title),
-                                                      displayText(request.directory), filter,
-                                                      &selected);
+    const QString name = QFileDialog::getOpenFileName(
+        parent, displayText(request.title), displayText(request.directory), filter, &selected);
     const auto index = filter.split(QStringLiteral(";;")).indexOf(selected);
     return {name.toStdString(), index < 0 ? 1 : static_cast<int>(index) + 1};
 }

@@ -2,9 +2,9 @@
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -145,8 +145,8 @@ void Dialog::openFirmwareFile() {
     }
     if (choice.filterIndex == kEncipheredFilterIndex) {
         if (!enciphered) {
-            refuse(name + " is not enciphered firmware; open it with the filter \"" +
-                   kPlainFilter + "\".");
+            refuse(name + " is not enciphered firmware; open it with the filter \"" + kPlainFilter +
+                   "\".");
             return;
         }
         log.logI("entering Dialog.DA()");
@@ -169,9 +169,8 @@ void Dialog::openFirmwareFile() {
 void Dialog::encipherFile(const std::string& name) {
     EventLog& log = context_.log;
     log.logI("entering Dialog.EncryptFile()");
-    const auto result =
-        firmware::EncryptFile(*cipher_, firmware::kFirmwareSelector, name, name + "_enc", true,
-                              fileKey1_, firmware::fileKey2());
+    const auto result = firmware::EncryptFile(*cipher_, firmware::kFirmwareSelector, name,
+                                              name + "_enc", true, fileKey1_, firmware::fileKey2());
     if (!result.written) {
         refuse(result.failure.empty() ? "Cannot encipher " + name + "." : result.failure + ".");
         return;
@@ -196,10 +195,10 @@ void Dialog::loadImage(const std::string& name, std::string_view content) {
     memoryImage_ = file.image;
     const std::size_t lines = memoryImage_.filledLineCount();
     const std::string records = std::to_string(file.records);
-    const std::string leftOut =
-        file.bytesLeftOut == 0 ? std::string()
-                               : " " + std::to_string(file.bytesLeftOut) +
-                                     " bytes outside 0x2000-0x5FFF left out.\r\n";
+    const std::string leftOut = file.bytesLeftOut == 0
+                                    ? std::string()
+                                    : " " + std::to_string(file.bytesLeftOut) +
+                                          " bytes outside 0x2000-0x5FFF left out.\r\n";
     if (lines > 0) {
         BL_ProgressBar_->setMaximum(static_cast<int>(lines));
         operationButtons_[kEraseButton]->setEnabled(true);
@@ -223,8 +222,8 @@ void Dialog::appendConsole(std::string_view text) {
 void Dialog::refuse(const std::string& reason) {
     appendConsole(reason + "\r\n");
     context_.log.logW(reason);
-    context_.ui.messageBox(this, MessageBoxRequest{reason, {}, MessageIcon::Exclamation,
-                                                   MessageButtons::Ok});
+    context_.ui.messageBox(
+        this, MessageBoxRequest{reason, {}, MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
 } // namespace orvane

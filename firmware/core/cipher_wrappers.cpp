@@ -10,8 +10,8 @@ namespace {
 
 enum class Operation { Encrypt, Decrypt };
 
-std::string runCipher(Operation operation, FileCipher& cipher, int selector,
-                      std::string_view data, std::string_view key1, std::string_view key2) {
+std::string runCipher(Operation operation, FileCipher& cipher, int selector, std::string_view data,
+                      std::string_view key1, std::string_view key2) {
     const auto code = cipherCode(selector);
     if (!code) return {};
     const std::string second = paddedSecondKey(std::string(key2));

@@ -107,10 +107,10 @@ std::string SodiumFileCipher::decrypt(int code, std::string_view key1, std::stri
     std::string out(static_cast<std::size_t>(length), '\0');
     const DerivedKey key(code, key1, key2);
     unsigned long long written = 0;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(
-            reinterpret_cast<unsigned char*>(out.data()), &written, nullptr, header + kHeaderSize,
-            data.size() - kHeaderSize, header, kNonceOffset, header + kNonceOffset,
-            key.data()) != 0) {
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(reinterpret_cast<unsigned char*>(out.data()),
+                                                   &written, nullptr, header + kHeaderSize,
+                                                   data.size() - kHeaderSize, header, kNonceOffset,
+                                                   header + kNonceOffset, key.data()) != 0) {
         sodium_memzero(out.data(), out.size());
         throw FileCipherError("The enciphered file is damaged or was enciphered with other keys.");
     }

@@ -105,7 +105,8 @@ std::optional<FileFailure> writeFileReplacing(const std::string& path, std::stri
     if (exists && S_ISDIR(existing.st_mode)) return FileFailure{std::strerror(EISDIR)};
 
     const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     struct stat folderInfo {};
     if (::stat(folder.empty() ? "/" : folder.c_str(), &folderInfo) == 0 &&
         writeProtected(folderInfo))

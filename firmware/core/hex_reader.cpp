@@ -84,8 +84,8 @@ private:
             const char c = content_[pos_];
             if (c == ':') return pos_;
             // CR LF, LF and a lone CR each end one line.
-            if (c == '\n' || (c == '\r' && (pos_ + 1 >= content_.size() ||
-                                            content_[pos_ + 1] != '\n')))
+            if (c == '\n' ||
+                (c == '\r' && (pos_ + 1 >= content_.size() || content_[pos_ + 1] != '\n')))
                 ++line_;
         }
         return std::string_view::npos;
@@ -185,8 +185,7 @@ private:
 } // namespace
 
 std::string HexError::describe() const {
-    return "record " + std::to_string(record) + " in line " + std::to_string(line) + ": " +
-           reason;
+    return "record " + std::to_string(record) + " in line " + std::to_string(line) + ": " + reason;
 }
 
 std::variant<HexFile, HexError> readIntelHex(std::string_view content) {

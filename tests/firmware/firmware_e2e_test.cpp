@@ -43,7 +43,8 @@ TEST(FirmwareEndToEnd, ProgramEnciphersAndLoadsFirmwareFiles) {
             dialog.open_Command_Click();
             filled.push_back(dialog.memoryImage().filledLineCount());
         }
-        first.assign(dialog.memoryImage().line(1024).begin(), dialog.memoryImage().line(1024).end());
+        first.assign(dialog.memoryImage().line(1024).begin(),
+                     dialog.memoryImage().line(1024).end());
     };
     form.OpenDev_Click(0);
     ASSERT_EQ(ui.modalWindows, std::vector<std::string>{"Dialog"});

@@ -37,8 +37,8 @@ protected:
         return EncryptFile(cipher, kFirmwareSelector, in, out, overwrite, fileKey1(), fileKey2());
     }
     std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(
-            std::filesystem::directory_iterator(folder.path()), {}));
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(folder.path()), {}));
     }
 };
 
@@ -65,9 +65,8 @@ TEST_F(EncryptFileTest, MissingInputOrProtectedOutputIsRefusedSilently) {
 
 TEST_F(EncryptFileTest, ReadOnlyFolderGivesAReasonAndLeavesNoFile) {
     const std::string in = folder.write("a.hex", plain);
-    std::filesystem::permissions(folder.path(),
-                                 std::filesystem::perms::owner_read |
-                                     std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_exec);
     const auto result = run(in, in + "_enc");
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
     EXPECT_FALSE(result.written);

@@ -155,7 +155,8 @@ TEST(HexReader, MalformedFilesAreRefusedNamingRecordAndLine) {
         ASSERT_NE(error, nullptr) << c.what;
         EXPECT_EQ(error->record, c.record) << c.what;
         EXPECT_EQ(error->line, c.line) << c.what;
-        EXPECT_NE(error->reason.find(c.reason), std::string::npos) << c.what << ": " << error->reason;
+        EXPECT_NE(error->reason.find(c.reason), std::string::npos)
+            << c.what << ": " << error->reason;
     }
 }
 

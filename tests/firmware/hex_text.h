@@ -33,13 +33,14 @@ inline std::string dataRecord(std::uint16_t address, const std::vector<std::uint
     return hexRecord(address, 0x00, data) + "\r\n";
 }
 inline std::string linearBase(std::uint16_t upper) {
-    return hexRecord(0, 0x04, {static_cast<std::uint8_t>(upper >> 8),
-                               static_cast<std::uint8_t>(upper)}) +
+    return hexRecord(0, 0x04,
+                     {static_cast<std::uint8_t>(upper >> 8), static_cast<std::uint8_t>(upper)}) +
            "\r\n";
 }
 inline std::string segmentBase(std::uint16_t segment) {
-    return hexRecord(0, 0x02, {static_cast<std::uint8_t>(segment >> 8),
-                               static_cast<std::uint8_t>(segment)}) +
+    return hexRecord(
+               0, 0x02,
+               {static_cast<std::uint8_t>(segment >> 8), static_cast<std::uint8_t>(segment)}) +
            "\r\n";
 }
 inline const std::string kEndRecord = ":00000001FF\r\n";

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         if (!input.empty() && (input[0] & 1) != 0) {
             input.remove_prefix(1);
-            const auto enciphered = EncryptArray(cipher, kFirmwareSelector, input, key1, fileKey2());
+            const auto enciphered =
+                EncryptArray(cipher, kFirmwareSelector, input, key1, fileKey2());
             if (DecryptArray(cipher, kFirmwareSelector, enciphered, key1, fileKey2()) != input)
                 std::abort();
         } else {
