@@ -127,7 +127,7 @@ private:
         const unsigned sum = std::accumulate(bytes_.begin(), bytes_.end(), 0u);
         if ((sum & 0xFFu) != 0) {
             const unsigned expected = (0x100u - ((sum - bytes_.back()) & 0xFFu)) & 0xFFu;
-            return fail("checksum " + hexText(bytes_.back()) + " wrong, the record sums to " +
+            return fail("checksum " + hexText(bytes_.back()) + " wrong, the record needs " +
                         hexText(expected));
         }
         return applyRecord(count);
