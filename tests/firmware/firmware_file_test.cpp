@@ -1,0 +1,50 @@
+// Enciphering a file into its "_enc" twin on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "firmware/core/cipher_wrappers.h"
+#include "firmware/core/file_cipher_sodium.h"
+#include "firmware/core/file_keys.h"
+#include "temp_folder.h"
+
+namespace orvane::test {
+namespace {
+
+using namespace orvane::firmware;
+
+class EncryptFileTest : public ::testing::Test {
+protected:
+    FirmwareFolder folder;
+    SodiumFileCipher cipher;
+    std::string plain = ":01200000558A\r\n:00000001FF\r\n";
+
+    EncryptFileResult run(const std::string& in, const std::string& out, bool overwrite = true) {
+        return EncryptFile(cipher, kFirmwareSelector, in, out, overwrite, fileKey1(), fileKey2());
+    }
+};
+
+TEST_F(EncryptFileTest, WritesATwinThatDeciphersAndReplacesAnOldOne) {
+    const std::string in = folder.write("fw.encrypt.me.hex", plain);
+    const std::string out = folder.write("fw.encrypt.me.hex_enc", "old twin");
+    const auto result = run(in, out);
+    EXPECT_TRUE(result.written) << result.failure;
+    EXPECT_EQ(DecryptArray(cipher, kFirmwareSelector, readFile(out), fileKey1(), fileKey2()),
+              plain);
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
+TEST_F(EncryptFileTest, MissingInputOrProtectedOutputIsRefusedSilently) {
+    EXPECT_FALSE(run(folder.file("none.hex"), folder.file("none.hex_enc")).written);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("none.hex_enc")));
+    const std::string in = folder.write("a.hex", plain);
+    const std::string out = folder.write("a.hex_enc", "kept");
+    const auto result = run(in, out, false);
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(readFile(out), "kept");
+}
+
+} // namespace
+} // namespace orvane::test
