@@ -11,6 +11,9 @@ class TavrelApi;
 class UiServices;
 class OsInfo;
 class EventLog;
+namespace joystick {
+class JoystickSource;
+}
 
 // Language state kept by the main window.
 struct Language {
@@ -24,6 +27,7 @@ struct AppContext {
     UiServices& ui;
     const OsInfo& os;
     EventLog& log;
+    joystick::JoystickSource* joystick = nullptr; // none: the joystick monitor stays empty
 };
 
 // The seven values a device window receives, in the order they are set.
