@@ -72,7 +72,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)),
       log_(services_.ui, services_.timeStamp ? services_.timeStamp : &localTimeStamp),
       port_(services_.tavrel, [this](std::string_view notice) { log_.logW(notice); }),
-      context_{language_, services_.tavrel, services_.ui, services_.os, log_, port_, clock_},
+      context_{language_, services_.tavrel, services_.ui,      services_.os, log_,
+               port_,     clock_,           services_.joystick},
       Devices_(new QLabel(this)), DeviceList_(new QTreeWidget(this)),
       OpenDev2_(namedButton(this, "OpenDev2_0")),
       Console_Command_(namedButton(this, "Console_Command")),
@@ -283,6 +284,7 @@ void Form1::OpenDev2_Click(int16_t index) {
         Trap{log_}([&] { window.emplace(context_, this); });
         if (window) {
             connect(&*window, &Dialog2::firmwareVersionRead, this, &Form1::onFirmwareVersionRead);
+            connect(&*window, &Dialog2::programEndRequested, this, &Form1::endProgram);
             // A new interface: until it answers with its version, 0.0.0 is the version of
             // the last interface opened in the configuration dialog.
             firmware_ = FirmwareVersion{};
@@ -390,7 +392,10 @@ void Form1::UpdatesCommand_Click() {
 
 void Form1::Cancel_Click(int16_t /*index*/) {
     log_.logI("App Exit");
-    // The program ends at once: no further handler runs, not even Form_Terminate.
+    endProgram();
+}
+
+void Form1::endProgram() {
     ended_ = true;
     hide();
     if (services_.endProgram)

@@ -44,6 +44,8 @@ struct Form1Services {
     std::filesystem::path stateFolder;   // else here
     EventLog::TimeStamp timeStamp;       // empty: the user's local date and time
     std::function<void()> endProgram;    // Close button; empty: leave the event loop
+    // The joystick layer of the configuration dialog's monitor; none: the monitor stays empty.
+    joystick::JoystickSource* joystick = nullptr;
 };
 
 class Form1 : public QWidget, public FirmwareHost {
@@ -100,6 +102,8 @@ private:
     // The seven values, the window's captions, then the window shown modal.
     template <class Window> bool showDeviceWindow(Window& window, int slot);
     void onFirmwareVersionRead(int major, int minor, int revision);
+    // The program ends at once: no further handler runs, not even Form_Terminate.
+    void endProgram();
     void connectClick(QPushButton* button, std::function<void()> handler);
 
     Form1Services services_;

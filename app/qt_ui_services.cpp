@@ -35,7 +35,9 @@ MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest&
     const auto buttons = request.buttons == MessageButtons::YesNo
                              ? QMessageBox::Yes | QMessageBox::No
                              : QMessageBox::StandardButtons(QMessageBox::Ok);
-    QMessageBox box(qtIcon(request.icon), title, displayText(request.text), buttons, parent);
+    // A lone CR breaks the line in a message box as well.
+    const QString text = displayText(request.text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(qtIcon(request.icon), title, text, buttons, parent);
     const int answer = box.exec();
     if (request.buttons == MessageButtons::YesNo)
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;

@@ -1,6 +1,7 @@
 #include "config/Dialog2.h"
 
 #include "app/core/display_text.h"
+#include "config/joystick_monitor.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -45,6 +46,7 @@ Dialog2::Dialog2(AppContext& context, QWidget* parent) : QDialog(parent), contex
         button->setAutoDefault(false);
     connectEditor();
     connectMixerPanel();
+    connectJoystickMonitor();
 }
 
 void Dialog2::setDeviceValues(const DeviceValues& values) {
@@ -73,6 +75,7 @@ void Dialog2::Form_Load() {
     outRptLen_->setText(QString::number(values_.outputReportLen));
     setStatusText(QStringLiteral("Open Completed!"));
     startDeviceSession();
+    startJoystickMonitor();
 }
 
 // The start-up read (TimerStartupRead) and the joystick monitor (TimerJoy) are started here
@@ -88,6 +91,7 @@ void Dialog2::Form_Unload() {
     unloaded_ = true;
     timerStartupRead_->stop();
     timerJoy_->stop();
+    joystickMonitor_->release();
     releaseDevice();
 }
 

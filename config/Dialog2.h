@@ -33,6 +33,7 @@ class QTimer;
 namespace orvane {
 
 class AxisBox;
+class JoystickMonitor;
 
 // The sliders of the mixer panel, in the order showCurrentMixer sets them.
 enum class MixerSlider { Source, Destination, Neutral, Factor, FactorQ, Exponent, ExponentQ };
@@ -120,10 +121,17 @@ public:
     void Command2_Click();
     void Command9_Click();
     void CancelButton_Click();
+    void TimerJoy_Timer();
+    void updateJoystickMonitor();
+
+    // The live joystick monitor; configuration transfers pause it while they run.
+    JoystickMonitor& joystickMonitor() { return *joystickMonitor_; }
 
 signals:
     // Emitted by a version answer, so the main window can show major and minor.
     void firmwareVersionRead(int major, int minor, int revision);
+    // The joystick layer could not be prepared: the whole program ends.
+    void programEndRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -141,6 +149,8 @@ private:
     QWidget* buildActionRow();
     void connectEditor();
     void connectMixerPanel();
+    void connectJoystickMonitor();
+    void startJoystickMonitor();
 
     void Form_Unload();
     void applyStickMode(int mode); // 1..4
@@ -199,6 +209,7 @@ private:
     QTimer* timerStartupRead_ = nullptr;
     QTimer* timerJoy_ = nullptr;
     QListWidget* lstListe_ = nullptr;
+    JoystickMonitor* joystickMonitor_ = nullptr;
 
     QLineEdit* outputReportId_ = nullptr; // OutputReportID(0)
     QLineEdit* writeBuffer_ = nullptr;    // WriteBuffer(1)

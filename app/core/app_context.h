@@ -16,6 +16,9 @@ class TavrelApi;
 class UiServices;
 class OsInfo;
 class EventLog;
+namespace joystick {
+class JoystickSource;
+}
 
 // Language state kept by the main window.
 struct Language {
@@ -32,6 +35,7 @@ struct AppContext {
     // The opened device (library object 0) as a report port, and the clock its waits use.
     report::ReportPort& port;
     const report::Clock& clock;
+    joystick::JoystickSource* joystick = nullptr; // none: the joystick monitor stays empty
 };
 
 // The seven values a device window receives, in the order they are set.

@@ -8,6 +8,7 @@
 #include "app/core/tavrel_library.h"
 #include "app/qt_ui_services.h"
 #include "app/qt_url_opener.h"
+#include "config/joystick/sdl_joystick_source.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -20,6 +21,10 @@ int main(int argc, char* argv[]) {
     const orvane::LinuxOsInfo os;
     const orvane::EnvironmentLocale locale(&orvane::processEnvironment);
     orvane::QtUrlOpener urlOpener;
+    // The joystick layer is prepared once for the whole run; each configuration dialog opens
+    // the joysticks through the source.
+    const orvane::joystick::SdlJoystickSystem joystickSystem;
+    orvane::joystick::SdlJoystickSource joysticks;
 
     orvane::Form1 form(orvane::Form1Services{tavrel,
                                              ui,
@@ -29,7 +34,8 @@ int main(int argc, char* argv[]) {
                                              programFolder,
                                              orvane::userStateFolder(&orvane::processEnvironment),
                                              {},
-                                             {}});
+                                             {},
+                                             &joysticks});
     form.show();
     return app.exec();
 }
