@@ -36,6 +36,8 @@ MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest&
                              ? QMessageBox::Yes | QMessageBox::No
                              : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(qtIcon(request.icon), title, displayText(request.text), buttons, parent);
+    // Addresses and commands in a message are meant to be copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     const int answer = box.exec();
     if (request.buttons == MessageButtons::YesNo)
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;

@@ -26,6 +26,9 @@ public:
     // buffer: 101 bytes, report id first.
     virtual int32_t Read(std::span<uint8_t, 101> buffer) = 0;
     virtual int32_t Write(std::span<const uint8_t, 101> buffer) = 0;
+    // Why the last Open failed (0, or the system's error number such as EACCES). Optional:
+    // a library without it, and any fake, knows no reason and answers 0; never a failure.
+    virtual int32_t GetOpenError() { return 0; }
 };
 
 } // namespace orvane

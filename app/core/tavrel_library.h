@@ -33,6 +33,7 @@ public:
     int32_t SetInstance(int32_t instance) override;
     int32_t Read(std::span<uint8_t, 101> buffer) override;
     int32_t Write(std::span<const uint8_t, 101> buffer) override;
+    int32_t GetOpenError() override;
 
     // The path the library was loaded from; empty while it is not loaded.
     std::string loadedPath() const;

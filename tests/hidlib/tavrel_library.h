@@ -32,6 +32,7 @@ public:
         bind(Write, "Write");
         bind(GetLibVersion, "GetLibVersion");
         bind(ShowVersion, "ShowVersion");
+        bind(GetOpenError, "GetOpenError");
     }
 
     decltype(&::GetList) GetList = nullptr;
@@ -44,6 +45,7 @@ public:
     decltype(&::Write) Write = nullptr;
     decltype(&::GetLibVersion) GetLibVersion = nullptr;
     decltype(&::ShowVersion) ShowVersion = nullptr;
+    decltype(&::GetOpenError) GetOpenError = nullptr;
 
 private:
     struct Closer {
