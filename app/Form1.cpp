@@ -17,7 +17,6 @@
 #include <utility>
 
 #include "about/frmAbout.h"
-#include "app/device_list_view.h"
 #include "app/core/device_opening.h"
 #include "app/core/localization.h"
 #include "app/core/log_file.h"
@@ -28,6 +27,7 @@
 #include "app/core/time_stamp.h"
 #include "app/core/trap.h"
 #include "app/core/ui_services.h"
+#include "app/device_list_view.h"
 #include "config/Dialog2.h"
 #include "console/Dialog1.h"
 #include "firmware/Dialog.h"

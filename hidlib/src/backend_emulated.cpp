@@ -94,9 +94,8 @@ public:
 private:
     bool isLocked(std::string_view path) const {
         const auto listed = bus_->list();
-        return std::any_of(listed.begin(), listed.end(), [&](const emu::ListedDevice& d) {
-            return d.path == path && d.locked;
-        });
+        return std::any_of(listed.begin(), listed.end(),
+                           [&](const emu::ListedDevice& d) { return d.path == path && d.locked; });
     }
 
     std::shared_ptr<emu::Bus> bus_;

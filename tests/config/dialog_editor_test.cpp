@@ -110,7 +110,8 @@ TEST_F(EditorTest, FitsASmallScreenWithScrollingPages) {
     dialog->show();
     EXPECT_EQ(dialog->size(), room);
     auto* cancel = control<QPushButton>("CancelButton_0");
-    EXPECT_TRUE(dialog->rect().contains(QRect(cancel->mapTo(dialog.get(), QPoint()), cancel->size())));
+    EXPECT_TRUE(
+        dialog->rect().contains(QRect(cancel->mapTo(dialog.get(), QPoint()), cancel->size())));
     auto* area = control<QScrollArea>("pagesArea");
     auto* last = control<QSlider>("Slider2_7");
     area->ensureWidgetVisible(last);
