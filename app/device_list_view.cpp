@@ -6,7 +6,8 @@ namespace orvane {
 
 void DeviceListView::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier) {
+    // The keypad's Enter carries the keypad modifier.
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         if (!selectedItems().isEmpty()) {
             event->accept();
             emit activatedByKey();

@@ -36,8 +36,9 @@ MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest&
                              ? QMessageBox::Yes | QMessageBox::No
                              : QMessageBox::StandardButtons(QMessageBox::Ok);
     QMessageBox box(qtIcon(request.icon), title, displayText(request.text), buttons, parent);
-    // Addresses and commands in a message are meant to be copied.
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Addresses and commands in a message are meant to be copied (selected by mouse only:
+    // the keyboard focus stays on the buttons).
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     const int answer = box.exec();
     if (request.buttons == MessageButtons::YesNo)
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;

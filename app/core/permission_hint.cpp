@@ -38,7 +38,8 @@ std::string udevRuleCommand(std::string_view ruleText, std::string_view fileName
         lines += ' ' + shellQuoted(line);
     }
     return "printf '%s\\n'" + lines + " | sudo tee /etc/udev/rules.d/" + std::string(fileName) +
-           " >/dev/null && sudo udevadm control --reload && sudo udevadm trigger";
+           " >/dev/null && sudo udevadm control --reload && sudo udevadm trigger "
+           "--subsystem-match=hidraw";
 }
 
 std::string permissionMessage(int languageOffset) {

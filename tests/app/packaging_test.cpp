@@ -67,7 +67,8 @@ TEST(UdevRule, CommandWritesTheRuleLinesAndAppliesThem) {
     const std::string command = udevRuleCommand(file.str(), "70-orvane.rules");
     EXPECT_EQ(printedByShell(command), expected);
     EXPECT_TRUE(command.ends_with("| sudo tee /etc/udev/rules.d/70-orvane.rules >/dev/null && "
-                                  "sudo udevadm control --reload && sudo udevadm trigger"));
+                                  "sudo udevadm control --reload && "
+                                  "sudo udevadm trigger --subsystem-match=hidraw"));
     EXPECT_NE(permissionMessage(1000).find(command), std::string::npos);
 
     const std::string quoted = "# comment\r\nA==\"it's\", B+=\"x y\"\r\n\r\n";
