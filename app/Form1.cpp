@@ -20,11 +20,14 @@
 #include "app/core/device_opening.h"
 #include "app/core/localization.h"
 #include "app/core/log_file.h"
+#include "app/core/permission_hint.h"
 #include "app/core/program_version.h"
 #include "app/core/runtime_failure.h"
+#include "app/core/tavrel_api.h"
 #include "app/core/time_stamp.h"
 #include "app/core/trap.h"
 #include "app/core/ui_services.h"
+#include "app/device_list_view.h"
 #include "config/Dialog2.h"
 #include "console/Dialog1.h"
 #include "firmware/Dialog.h"
@@ -74,7 +77,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
       port_(services_.tavrel, [this](std::string_view notice) { log_.logW(notice); }),
       context_{language_, services_.tavrel, services_.ui,      services_.os, log_,
                port_,     clock_,           services_.joystick},
-      Devices_(new QLabel(this)), DeviceList_(new QTreeWidget(this)),
+      Devices_(new QLabel(this)), DeviceList_(new DeviceListView(this)),
       OpenDev2_(namedButton(this, "OpenDev2_0")),
       Console_Command_(namedButton(this, "Console_Command")),
       OpenDev_(namedButton(this, "OpenDev_0")),
@@ -106,6 +109,10 @@ Form1::Form1(Form1Services services, QWidget* parent)
     for (int column = 0; column < 7; ++column)
         DeviceList_->setColumnWidth(column, column < 2 ? 140 : 90);
     DeviceList_->viewport()->installEventFilter(this);
+    connect(DeviceList_, &DeviceListView::selectedByKey, this,
+            [this] { Trap{log_}([this] { DeviceList_Click(); }); });
+    connect(DeviceList_, &DeviceListView::activatedByKey, this,
+            [this] { Trap{log_}([this] { DeviceList_DblClick(); }); });
 
     OpenDev2_->setToolTip(QStringLiteral("Open selected USB device"));
     OpenDev_->setToolTip(QStringLiteral("Wait for USB-Vexa3 and connect with boot loader"));
@@ -245,11 +252,18 @@ int Form1::selectedListIndex() const {
     return DeviceList_->indexOfTopLevelItem(selected.front()) + 1;
 }
 
-bool Form1::openSlot(int slot, bool refreshBetweenPasses) {
+bool Form1::openSlot(int slot, bool refreshBetweenPasses, int* openError) {
     std::function<void()> betweenPasses;
     if (refreshBetweenPasses) betweenPasses = [this] { Refresh_Click(0); };
     return openWithRetries(
-        Trap(log_), [&] { return table_.openDeviceAt(services_.tavrel, slot); }, betweenPasses);
+        Trap(log_),
+        [&] {
+            const int result = table_.openDeviceAt(services_.tavrel, slot);
+            // Asked at once: the refresh between passes opens other devices.
+            if (result != 1 && openError) *openError = services_.tavrel.GetOpenError();
+            return result;
+        },
+        betweenPasses);
 }
 
 std::optional<int> Form1::openSelectedDevice() {
@@ -265,7 +279,17 @@ std::optional<int> Form1::openSelectedDevice() {
                                                   MessageButtons::Ok});
         return std::nullopt;
     }
-    if (!openSlot(slot, true)) return std::nullopt;
+    int openError = 0;
+    if (!openSlot(slot, true, &openError)) {
+        // The user cannot tell a missing permission from a missing device: one message
+        // with the fix.
+        if (isPermissionError(openError))
+            services_.ui.messageBox(this, MessageBoxRequest{permissionMessage(language_.offset),
+                                                            {},
+                                                            MessageIcon::Exclamation,
+                                                            MessageButtons::Ok});
+        return std::nullopt;
+    }
     return slot;
 }
 
@@ -378,6 +402,7 @@ void Form1::UpdatesCommand_Click() {
     check.languageCode = language_.code;
     check.openFirstText = openFirstText_;
     check.firmware = firmware_;
+    check.languageOffset = language_.offset;
     try {
         const int slot = selectedListIndex() - 1;
         if (slot >= 0 && slot < table_.deviceCount()) check.selected = &table_.row(slot);

@@ -26,11 +26,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class QTreeWidget;
 
 namespace orvane {
 
 class Dialog;
+class DeviceListView;
 class RuntimeFailure;
 class SystemLocale;
 
@@ -95,7 +95,8 @@ private:
     // 1-based index of the selected list entry; RuntimeFailure 91 without a selection.
     int selectedListIndex() const;
     // Opens the slot's device with the retries; refreshing between passes or not.
-    bool openSlot(int slot, bool refreshBetweenPasses);
+    // openError: why the last attempt failed, as the library tells (0 when it cannot).
+    bool openSlot(int slot, bool refreshBetweenPasses, int* openError = nullptr);
     // Open and Console: the slot of the selected device once it is open; nothing when
     // there is no valid selection or the device does not open.
     std::optional<int> openSelectedDevice();
@@ -120,7 +121,7 @@ private:
     bool releaseEndsDoubleClick_ = false; // DeviceList: the next release ends a double click
 
     QLabel* Devices_;
-    QTreeWidget* DeviceList_;
+    DeviceListView* DeviceList_;
     QPushButton* OpenDev2_;
     QPushButton* Console_Command_;
     QPushButton* OpenDev_;

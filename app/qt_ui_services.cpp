@@ -38,6 +38,9 @@ MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest&
     // A lone CR breaks the line in a message box as well.
     const QString text = displayText(request.text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(qtIcon(request.icon), title, text, buttons, parent);
+    // Addresses and commands in a message are meant to be copied (selected by mouse only:
+    // the keyboard focus stays on the buttons).
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     const int answer = box.exec();
     if (request.buttons == MessageButtons::YesNo)
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;

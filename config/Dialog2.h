@@ -21,6 +21,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -140,6 +141,8 @@ protected:
 
 private:
     void buildLayout();
+    // The natural size of pages and buttons, as far as the screen allows.
+    void resizeToFitScreen(QSize pages, QSize actions, const QLayout& main);
     QWidget* buildAxisFrame();
     QWidget* buildButtonFrame();
     QWidget* buildMixerFrame();

@@ -11,10 +11,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "config/Dialog2.h"
 #include "config/axis_box.h"
@@ -133,14 +137,35 @@ void Dialog2::buildLayout() {
     tabs->addTab(editor, QStringLiteral("Configuration"));
     tabs->addTab(buildDebugPanel(), QStringLiteral("Debug Info"));
 
+    // The pages scroll on screens smaller than the dialog (a laptop with a panel); the
+    // buttons below them stay in view.
+    auto* pagesArea = named(new QScrollArea(this), QStringLiteral("pagesArea"));
+    pagesArea->setFrameShape(QFrame::NoFrame);
+    pagesArea->setWidgetResizable(true);
+    pagesArea->setWidget(tabs);
+    auto* actions = buildActionRow();
     auto* main = new QVBoxLayout(this);
-    main->addWidget(tabs);
-    main->addWidget(buildActionRow());
+    main->addWidget(pagesArea, 1);
+    main->addWidget(actions);
+    resizeToFitScreen(tabs->sizeHint(), actions->sizeHint(), *main);
 
     timerStartupRead_ = named(new QTimer(this), QStringLiteral("TimerStartupRead"));
     timerStartupRead_->setInterval(100);
     timerJoy_ = named(new QTimer(this), QStringLiteral("TimerJoy"));
     timerJoy_->setInterval(50);
+}
+
+void Dialog2::resizeToFitScreen(QSize pages, QSize actions, const QLayout& main) {
+    const QMargins margins = main.contentsMargins();
+    QSize natural(std::max(pages.width(), actions.width()),
+                  pages.height() + main.spacing() + actions.height());
+    natural = natural.grownBy(margins);
+    if (const QScreen* s = screen()) {
+        // Room for the window frame, which is not known before the window is shown.
+        const QSize room = s->availableGeometry().size() - QSize(16, 48);
+        natural = natural.boundedTo(room);
+    }
+    resize(natural);
 }
 
 QWidget* Dialog2::buildAxisFrame() {

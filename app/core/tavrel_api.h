@@ -28,6 +28,9 @@ public:
     // Waits at most timeoutMs for one report: bytes, 0 when none came, -1.
     virtual int32_t ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) = 0;
     virtual int32_t Write(std::span<const uint8_t, 101> buffer) = 0;
+    // Why the last Open failed (0, or the system's error number such as EACCES). Optional:
+    // a library without it, and any fake, knows no reason and answers 0; never a failure.
+    virtual int32_t GetOpenError() { return 0; }
 };
 
 } // namespace orvane

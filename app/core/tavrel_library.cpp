@@ -34,6 +34,7 @@ struct TavrelLibrary::Functions {
     decltype(&::Read) read = nullptr;
     decltype(&::ReadTimeout) readTimeout = nullptr;
     decltype(&::Write) write = nullptr;
+    decltype(&::GetOpenError) getOpenError = nullptr;
 };
 
 std::filesystem::path runningProgramFolder() {
@@ -99,6 +100,14 @@ int32_t TavrelLibrary::Open(uint32_t vendorId, uint32_t productId, const char* m
                             const char* serialNumber, const char* product, int32_t overlapped) {
     return bound(functions_->open, "Open")(vendorId, productId, manufacturer, serialNumber, product,
                                            overlapped);
+}
+
+int32_t TavrelLibrary::GetOpenError() {
+    try {
+        return bound(functions_->getOpenError, "GetOpenError")();
+    } catch (const RuntimeFailure&) {
+        return 0; // an older library cannot say why
+    }
 }
 
 void TavrelLibrary::CloseRead() {

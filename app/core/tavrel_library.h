@@ -34,6 +34,7 @@ public:
     int32_t Read(std::span<uint8_t, 101> buffer) override;
     int32_t ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) override;
     int32_t Write(std::span<const uint8_t, 101> buffer) override;
+    int32_t GetOpenError() override;
 
     // The path the library was loaded from; empty while it is not loaded.
     std::string loadedPath() const;

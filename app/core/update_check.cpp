@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "app/core/device_table.h"
+#include "app/core/localization.h"
 #include "app/core/program_version.h"
 #include "app/core/ui_services.h"
 
@@ -38,17 +39,35 @@ std::string updateQueryAddress(std::string_view languageCode, const DeviceRow* s
     return address;
 }
 
+std::string noBrowserText(int languageOffset, std::string_view address) {
+    const std::string_view intro =
+        languageOffset == kOffsetGerman
+            ? "Der Webbrowser konnte nicht geöffnet werden. Öffnen Sie diese Adresse selbst, "
+              "um nach Updates zu suchen:"
+            : "The web browser could not be opened. Open this address yourself to search for "
+              "updates:";
+    return std::string(intro) + "\r\n\r\n" + std::string(address);
+}
+
 void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener, QWidget* parent) {
     if (check.firmware.major == 0 && check.firmware.minor == 0)
         ui.messageBox(parent, MessageBoxRequest{std::string(check.openFirstText),
                                                 {},
                                                 MessageIcon::Exclamation,
                                                 MessageButtons::Ok});
+    const std::string address =
+        updateQueryAddress(check.languageCode, check.selected, check.firmware);
+    bool opened = false;
     try {
-        opener.openUrl(updateQueryAddress(check.languageCode, check.selected, check.firmware));
+        opened = opener.openUrl(address);
     } catch (const std::exception&) {
-        // The check reports nothing: a desktop without a URL handler simply shows no page.
     }
+    // Without a browser the user would see nothing at all.
+    if (!opened)
+        ui.messageBox(parent, MessageBoxRequest{noBrowserText(check.languageOffset, address),
+                                                {},
+                                                MessageIcon::Information,
+                                                MessageButtons::Ok});
 }
 
 } // namespace orvane

@@ -42,10 +42,16 @@ struct UpdateCheck {
     std::string_view openFirstText; // string 8 with the language offset
     const DeviceRow* selected = nullptr;
     FirmwareVersion firmware;
+    int languageOffset = 1000; // language of the box shown when no browser opens
 };
 
+// The box shown when the desktop cannot open the address: the address on a line of its
+// own, so that the user can copy it. CR LF line ends.
+std::string noBrowserText(int languageOffset, std::string_view address);
+
 // UpdatesCommand_Click: the hint when no firmware version was read, then the address to
-// the desktop. Nothing of it is reported or logged when it fails.
+// the desktop. When the desktop cannot open it, the address is shown in a box instead;
+// nothing is logged.
 void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener,
                     QWidget* parent = nullptr);
 

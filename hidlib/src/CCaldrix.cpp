@@ -7,6 +7,7 @@
 #include "version.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 
@@ -98,6 +99,7 @@ int32_t CCaldrix::Open(uint32_t vendorId, uint32_t productId, const char* manufa
     const DeviceFilter filter =
         makeFilter(vendorId, productId, manufacturer, serialNumber, product);
     tavrel::Backend& backend = session_->backend();
+    openError_ = ENODEV;
     const auto devices = backend.enumerate(kOpenInterfaces);
     if (!devices) {
         tavrel::DebugMessage("Could not attach to PnP node");
@@ -117,14 +119,25 @@ int32_t CCaldrix::Open(uint32_t vendorId, uint32_t productId, const char* manufa
         session_->setOverlappedMode(overlapped != 0);
 
         std::shared_ptr<tavrel::DeviceHandle> reader = backend.open(device, Access::Read);
-        if (!reader) return 0;
+        if (!reader) return openFailed(backend);
         std::shared_ptr<tavrel::DeviceHandle> writer = backend.open(device, Access::Write);
-        if (!writer) return 0; // the read handle closes with reader
+        if (!writer) return openFailed(backend); // the read handle closes with reader
         readHandle_ = std::move(reader);
         writeHandle_ = std::move(writer);
+        openError_ = 0;
         return 1;
     }
     return 0;
+}
+
+int32_t CCaldrix::openFailed(const tavrel::Backend& backend) {
+    const int error = backend.lastOpenError();
+    openError_ = error != 0 ? error : EIO;
+    return 0;
+}
+
+int32_t CCaldrix::GetOpenError() const {
+    return openError_;
 }
 
 void CCaldrix::CloseRead() {

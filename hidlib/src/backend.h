@@ -61,6 +61,9 @@ public:
     virtual std::optional<std::vector<DeviceInfo>> enumerate(std::size_t limit) = 0;
     // nullptr when the device cannot be opened (gone, no permission).
     virtual std::unique_ptr<DeviceHandle> open(const DeviceInfo& device, Access access) = 0;
+    // Why the last open that failed did fail: the system's error number (EACCES: no
+    // permission); 0 when the back end cannot tell.
+    virtual int lastOpenError() const { return 0; }
 };
 
 // The back ends this build has. A back end that cannot start lists nothing.

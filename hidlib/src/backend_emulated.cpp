@@ -4,6 +4,7 @@
 #include <emulator/bus.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -80,18 +81,33 @@ public:
     }
 
     std::unique_ptr<DeviceHandle> open(const DeviceInfo& device, Access) override {
+        lastOpenError_ = ENODEV;
         if (!bus_) return nullptr;
         try {
             auto port = bus_->open(device.path);
-            if (!port) return nullptr;
+            if (!port) {
+                // A locked device stands for a hidraw node the user may not open.
+                if (isLocked(device.path)) lastOpenError_ = EACCES;
+                return nullptr;
+            }
             return std::make_unique<EmulatedHandle>(bus_, std::move(port));
         } catch (...) {
+            lastOpenError_ = EIO;
             return nullptr;
         }
     }
 
+    int lastOpenError() const override { return lastOpenError_; }
+
 private:
+    bool isLocked(std::string_view path) const {
+        const auto listed = bus_->list();
+        return std::any_of(listed.begin(), listed.end(),
+                           [&](const emu::ListedDevice& d) { return d.path == path && d.locked; });
+    }
+
     std::shared_ptr<emu::Bus> bus_;
+    int lastOpenError_ = 0;
 };
 
 } // namespace

@@ -1,10 +1,12 @@
 // Real HID devices through hidapi's hidraw flavour.
 #include "backend.h"
+#include "node_access.h"
 #include "report_descriptor.h"
 
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdint>
@@ -137,16 +139,25 @@ public:
     }
 
     std::unique_ptr<DeviceHandle> open(const DeviceInfo& device, Access) override {
+        lastOpenError_ = EIO;
         if (!runtime_->ok()) return nullptr;
         HidDevice handle(hid_open_path(device.path.c_str()));
-        if (!handle) return nullptr;
+        if (!handle) {
+            const int error = nodeOpenError(device.path);
+            // The node opened this time: whatever stopped hidapi was not the node itself.
+            lastOpenError_ = error != 0 ? error : EIO;
+            return nullptr;
+        }
         const auto layout = readReportLayout(device.path);
         const bool numbered = layout && layout->numberedReports;
         return std::make_unique<HidrawHandle>(runtime_, std::move(handle), numbered);
     }
 
+    int lastOpenError() const override { return lastOpenError_; }
+
 private:
     std::shared_ptr<HidapiRuntime> runtime_;
+    int lastOpenError_ = 0;
 };
 
 } // namespace

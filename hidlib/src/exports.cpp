@@ -75,6 +75,12 @@ int32_t Open(uint32_t vendorId, uint32_t productId, const char* manufacturer,
     });
 }
 
+int32_t GetOpenError(void) {
+    const CCaldrix* object = selected();
+    if (object == nullptr) return -1;
+    return object->GetOpenError();
+}
+
 void CloseRead(void) {
     if (CCaldrix* object = selected()) object->CloseRead();
 }

@@ -94,6 +94,22 @@ TEST_F(EndToEnd, KnownInterfaceBeyondTheListingIsAddedAndAListedOneIsNot) {
     EXPECT_EQ(r[20], (QStringList{"ZT2960", "Tavrel", "21375", "25637", "", "18", "8"}));
 }
 
+// An interface the user may not open (locked stands for a hidraw node without permission):
+// Open ends with one message that names the problem and the command that fixes it.
+TEST_F(EndToEnd, InterfaceWithoutPermissionIsExplainedWithTheCommand) {
+    if (!useEmulator("interface:locked=1")) GTEST_SKIP() << "needs a process of its own";
+    TavrelLibrary tavrel;
+    Form1 form(Form1Services{tavrel, ui, os, locale, urls, folder.path(), {}, {}, [] {}});
+    auto* list = form.findChild<QTreeWidget*>("DeviceList");
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    list->setCurrentItem(list->topLevelItem(0));
+    form.OpenDev2_Click(0);
+    EXPECT_TRUE(ui.modalWindows.empty());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("no permission"), std::string::npos);
+    EXPECT_NE(ui.messages[0].text.find("sudo udevadm trigger"), std::string::npos);
+}
+
 // The binding's failures reach the user through errorMsg and the window still comes up.
 TEST_F(EndToEnd, MissingLibraryOrFunctionIsReportedAndTheWindowShows) {
     TavrelLibrary absent(folder.path(), "libtavrel_absent_for_test.so");

@@ -3,6 +3,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
+
+#include "app/core/permission_hint.h"
+#include "app/core/udev_rule.h"
 #include "console/Dialog1.h"
 #include "firmware/Dialog.h"
 #include "form1_fixture.h"
@@ -91,6 +95,63 @@ TEST_F(Form1Test, ADeviceThatNeverOpensLeavesOnlyTheRefreshedList) {
     EXPECT_EQ(logCount("entering Form1.Refresh_Click()"), 1 + 5);
     EXPECT_EQ(list()->topLevelItemCount(), 1);
     EXPECT_EQ(logMessages().back(), "exiting Form1.OpenDev2_Click()");
+}
+
+// A device the user may not open: after the attempts, one message in the captions'
+// language names the missing permission and the command that installs the udev rule. A
+// device that is simply gone shows nothing, as before.
+TEST_F(Form1Test, ADeviceWithoutPermissionIsExplainedOnceWithTheFix) {
+    FakeDevice interface = listedInterface();
+    interface.openable = false;
+    api.devices = {interface};
+    api.openError = EACCES;
+    start();
+    select(0);
+    form->OpenDev2_Click(0);
+    EXPECT_TRUE(ui.modalWindows.empty());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::string& text = ui.messages[0].text;
+    EXPECT_NE(text.find("no permission"), std::string::npos);
+    EXPECT_TRUE(text.ends_with(udevRuleCommand(kUdevRuleText, "70-orvane.rules")));
+    EXPECT_EQ(logMessages().back(), "exiting Form1.OpenDev2_Click()");
+
+    form->CommandDeutsch_Click();
+    select(0);
+    form->Console_Command_Click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(ui.messages[1].text.find("Berechtigung"), std::string::npos);
+
+    api.openError = ENODEV;
+    select(0);
+    form->OpenDev2_Click(0);
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+// Keys do what the mouse does: moving onto a row is a click on the list (same handler,
+// same log lines), Enter on it a double click.
+TEST_F(Form1Test, KeyboardSelectsLikeAClickAndEnterOpensLikeADoubleClick) {
+    api.devices = {listedMouse(), listedInterface()};
+    start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    list()->setFocus();
+    // The focus rests on the first row without selecting it.
+    list()->selectionModel()->setCurrentIndex(list()->model()->index(0, 0),
+                                              QItemSelectionModel::NoUpdate);
+    QTest::keyClick(list(), Qt::Key_Down);
+    EXPECT_EQ(list()->indexOfTopLevelItem(list()->selectedItems().value(0)), 1);
+    EXPECT_EQ(logCount("entering Form1.DeviceList_Click()"), 1);
+    EXPECT_EQ(logCount("exiting Form1.DeviceList_Click()"), 1);
+    EXPECT_TRUE(enabled("OpenDev2_0"));
+    EXPECT_TRUE(enabled("Console_Command"));
+
+    QTest::keyClick(list(), Qt::Key_Up);
+    EXPECT_EQ(list()->indexOfTopLevelItem(list()->selectedItems().value(0)), 0);
+    EXPECT_EQ(logCount("entering Form1.DeviceList_Click()"), 2);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(ui.modalWindows, std::vector<std::string>{"Dialog2"});
+    EXPECT_EQ(logCount("entering Form1.DeviceList_DblClick()"), 1);
+    EXPECT_EQ(api.opens.back().vendorId, 0x1234u);
 }
 
 TEST_F(Form1Test, DoubleClickOnARowOpensTheConfigurationDialog) {

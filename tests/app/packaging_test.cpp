@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/core/known_devices.h"
+#include "app/core/permission_hint.h"
+#include "test_fixture.h"
 
 namespace orvane::test {
 namespace {
@@ -35,6 +37,42 @@ TEST(UdevRule, CoversEveryKnownInterface) {
                                    rule.find(product) != std::string::npos));
         EXPECT_TRUE(covered) << hex4(d.vendorId) << ":" << hex4(d.productId);
     }
+}
+
+// What the shell writes with the command's printf part, before it goes to sudo tee.
+std::string printedByShell(const std::string& command) {
+    const std::string printf = command.substr(0, command.find(" | sudo tee "));
+    const TempFolder folder;
+    const std::string script = (folder.path() / "printf.sh").string();
+    std::ofstream(script) << printf << "\n";
+    std::string out;
+    if (FILE* p = popen(("sh " + script).c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, p))
+            out += buffer;
+        pclose(p);
+    }
+    return out;
+}
+
+// The permission message's command writes the installed rule's lines exactly, however
+// they are quoted, and then makes udev apply them.
+TEST(UdevRule, CommandWritesTheRuleLinesAndAppliesThem) {
+    std::ifstream in(std::string(ORVANE_PACKAGING_DIR) + "/70-orvane.rules");
+    std::stringstream file;
+    file << in.rdbuf();
+    std::string expected;
+    for (std::string line; std::getline(file, line);)
+        if (!line.empty() && line.front() != '#') expected += line + "\n";
+    const std::string command = udevRuleCommand(file.str(), "70-orvane.rules");
+    EXPECT_EQ(printedByShell(command), expected);
+    EXPECT_TRUE(command.ends_with("| sudo tee /etc/udev/rules.d/70-orvane.rules >/dev/null && "
+                                  "sudo udevadm control --reload && "
+                                  "sudo udevadm trigger --subsystem-match=hidraw"));
+    EXPECT_NE(permissionMessage(1000).find(command), std::string::npos);
+
+    const std::string quoted = "# comment\r\nA==\"it's\", B+=\"x y\"\r\n\r\n";
+    EXPECT_EQ(printedByShell(udevRuleCommand(quoted, "x.rules")), "A==\"it's\", B+=\"x y\"\n");
 }
 
 } // namespace

@@ -46,6 +46,8 @@ TEST(TavrelLibrary, ProgramFolderFirstAndMissingFunctionsFailByName) {
               "Can't find DLL entry point GetReportLengths in tavrel");
     std::array<uint8_t, 101> buffer{};
     EXPECT_EQ(failureOf([&] { lib.Read(buffer); }).number(), 453);
+    // An older library cannot say why an Open failed: no reason, and no failure either.
+    EXPECT_EQ(lib.GetOpenError(), 0);
     // The bound functions keep working after a failed binding.
     EXPECT_EQ(lib.SetInstance(1), 1);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app/core/device_table.h"
 #include "app/core/update_check.h"
 #include "ui/fake_app_services.h"
@@ -58,13 +60,22 @@ TEST(UpdateCheck, NoHintOnceAVersionWasRead) {
     EXPECT_EQ(opener.urls.size(), 2u);
 }
 
-TEST(UpdateCheck, AFailingDesktopIsNotReported) {
+// Without a browser the address is shown to be copied, in the language of the captions;
+// an opener that throws is a desktop that failed too.
+TEST(UpdateCheck, AFailingDesktopShowsTheAddressToCopy) {
     struct Throwing : UrlOpener {
         bool openUrl(std::string_view) override { throw std::runtime_error("no desktop"); }
-    } opener;
-    FakeUiServices ui;
-    EXPECT_NO_THROW(runUpdateCheck({"en", "hint", nullptr, {1, 2, 3}}, ui, opener));
-    EXPECT_TRUE(ui.messages.empty());
+    } throwing;
+    FakeUrlOpener refusing;
+    refusing.answer = false;
+    const std::string address = updateQueryAddress("de", nullptr, {1, 2, 3});
+    for (UrlOpener* opener : std::array<UrlOpener*, 2>{&throwing, &refusing}) {
+        FakeUiServices ui;
+        EXPECT_NO_THROW(runUpdateCheck({"de", "hint", nullptr, {1, 2, 3}, 0}, ui, *opener));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_TRUE(ui.messages[0].text.ends_with("\r\n\r\n" + address));
+        EXPECT_NE(ui.messages[0].text.find("Webbrowser"), std::string::npos);
+    }
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 
 #include "dialog_fixture.h"
@@ -90,6 +92,31 @@ TEST_F(EditorTest, TheFirstShowLoadsTheWindowAndClosingStopsItsTimers) {
     d->findChild<QPushButton*>("CancelButton_0")->click();
     EXPECT_EQ(d->result(), QDialog::Rejected);
     EXPECT_FALSE(d->findChild<QTimer*>("TimerJoy")->isActive());
+}
+
+// A 1280 x 720 screen less a panel and a title bar leaves about 1280 x 650: the dialog
+// fits, its buttons stay in view and its pages scroll down to their last control. A new
+// dialog is no larger than the screen.
+TEST_F(EditorTest, FitsASmallScreenWithScrollingPages) {
+    const QSize room(1280, 650);
+    EXPECT_LE(dialog->minimumSizeHint().width(), room.width());
+    EXPECT_LE(dialog->minimumSizeHint().height(), room.height());
+    EXPECT_LE(dialog->sizeHint().width(), room.width());
+    EXPECT_LE(dialog->sizeHint().height(), room.height());
+    EXPECT_TRUE(dialog->screen()->availableGeometry().size().expandedTo(dialog->size()) ==
+                dialog->screen()->availableGeometry().size());
+
+    dialog->resize(room);
+    dialog->show();
+    EXPECT_EQ(dialog->size(), room);
+    auto* cancel = control<QPushButton>("CancelButton_0");
+    EXPECT_TRUE(
+        dialog->rect().contains(QRect(cancel->mapTo(dialog.get(), QPoint()), cancel->size())));
+    auto* area = control<QScrollArea>("pagesArea");
+    auto* last = control<QSlider>("Slider2_7");
+    area->ensureWidgetVisible(last);
+    EXPECT_TRUE(area->viewport()->rect().contains(
+        QRect(last->mapTo(area->viewport(), QPoint()), last->size())));
 }
 
 TEST_F(EditorTest, SlidersHaveTheirRangesStepsAndTicks) {

@@ -2,13 +2,19 @@
 // the faults a real bus shows (refused opens, unplugging, failing transfers).
 #include <tavrel/CCaldrix.h>
 
+#include "node_access.h"
 #include "session.h"
 
 #include <testhid/fail_device.h>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -140,6 +146,41 @@ TEST_F(CaldrixTest, RefusedHandlesLeaveTheObjectClosed) {
     EXPECT_EQ(device->openHandles(), 0); // the read handle was closed again
     EXPECT_EQ(caldrix.Read(report.data()), -1);
     EXPECT_EQ(caldrix.Write(report.data()), -1);
+}
+
+// Why the last Open failed: the back end's reason, EIO when it cannot tell, ENODEV when no
+// device passed the filters, 0 again after an Open that succeeded.
+TEST_F(CaldrixTest, OpenErrorTellsWhyTheLastOpenFailed) {
+    auto device = addInterface("a", 0x6425);
+    CCaldrix caldrix(session);
+    EXPECT_EQ(caldrix.GetOpenError(), 0);
+    device->refuseOpen(Access::Write, true);
+    backend->setOpenError(EACCES);
+    EXPECT_EQ(caldrix.Open(kAny, kAny, nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(caldrix.GetOpenError(), EACCES);
+    backend->setOpenError(0);
+    EXPECT_EQ(caldrix.Open(kAny, kAny, nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(caldrix.GetOpenError(), EIO);
+    EXPECT_EQ(caldrix.Open(0x1234, kAny, nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(caldrix.GetOpenError(), ENODEV);
+    device->refuseOpen(Access::Write, false);
+    EXPECT_EQ(caldrix.Open(kAny, kAny, nullptr, nullptr, nullptr, 1), 1);
+    EXPECT_EQ(caldrix.GetOpenError(), 0);
+}
+
+// The system's own answer for a node: a file stands in for the hidraw node.
+TEST(NodeAccess, TellsAMissingNodeAndOneWithoutPermission) {
+    const std::string dir = ::testing::TempDir();
+    EXPECT_EQ(tavrel::nodeOpenError(dir + "/no-such-hidraw-node"), ENOENT);
+    const std::string node = dir + "/hidraw-node-" + std::to_string(::getpid());
+    std::fclose(std::fopen(node.c_str(), "w"));
+    EXPECT_EQ(tavrel::nodeOpenError(node), 0);
+    ::chmod(node.c_str(), 0);
+    // Root opens any node; there the permission case cannot be made.
+    if (::geteuid() != 0) {
+        EXPECT_EQ(tavrel::nodeOpenError(node), EACCES);
+    }
+    std::remove(node.c_str());
 }
 
 TEST_F(CaldrixTest, OpeningAgainReplacesHandlesInsteadOfLeakingThem) {

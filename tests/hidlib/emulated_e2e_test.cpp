@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -116,13 +117,21 @@ TEST_F(Emulated, SetInstanceRefusesOtherNumbers) {
     EXPECT_EQ(lib->SetInstance(0), 0);
 }
 
+// The locked device stands for a node without permission, and says so.
 TEST_F(Emulated, LockedDeviceIsListedButCannotBeOpened) {
     Listing listing;
     EXPECT_EQ(lib->GetList(kTestVendor, 2, nullptr, nullptr, nullptr, listing.entries.data(), 20),
               1);
     EXPECT_EQ(lib->Open(kTestVendor, 2, nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(lib->GetOpenError(), EACCES);
     std::array<uint8_t, 18> report{};
     EXPECT_EQ(lib->Read(report.data()), -1);
+    EXPECT_EQ(lib->Open(kTestVendor, 99, nullptr, nullptr, nullptr, 1), 0);
+    EXPECT_EQ(lib->GetOpenError(), ENODEV);
+    EXPECT_EQ(lib->Open(kTestVendor, 1, nullptr, nullptr, nullptr, 1), 1);
+    EXPECT_EQ(lib->GetOpenError(), 0);
+    lib->CloseRead();
+    lib->CloseWrite();
 }
 
 TEST_F(Emulated, OverlappedReadWithNothingQueuedReturnsZero) {

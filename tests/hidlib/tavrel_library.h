@@ -33,6 +33,7 @@ public:
         bind(Write, "Write");
         bind(GetLibVersion, "GetLibVersion");
         bind(ShowVersion, "ShowVersion");
+        bind(GetOpenError, "GetOpenError");
     }
 
     decltype(&::GetList) GetList = nullptr;
@@ -46,6 +47,7 @@ public:
     decltype(&::Write) Write = nullptr;
     decltype(&::GetLibVersion) GetLibVersion = nullptr;
     decltype(&::ShowVersion) ShowVersion = nullptr;
+    decltype(&::GetOpenError) GetOpenError = nullptr;
 
 private:
     struct Closer {

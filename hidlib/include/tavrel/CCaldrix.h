@@ -10,6 +10,7 @@
 #include <memory>
 
 namespace tavrel {
+class Backend;
 class DeviceHandle;
 class Session;
 enum class ReadWait;
@@ -47,6 +48,9 @@ public:
     // 1 opened, 0 not.
     int32_t Open(uint32_t vendorId, uint32_t productId, const char* manufacturer,
                  const char* serialNumber, const char* product, int32_t overlapped);
+    // Why the last Open failed: 0 after one that opened, else the system's error number
+    // (EACCES: no permission for the device, ENODEV: no device passed the filters).
+    int32_t GetOpenError() const;
     void CloseRead();
     void CloseWrite();
     void GetReportLengths(int32_t* inputLength, int32_t* outputLength) const;
@@ -64,10 +68,12 @@ private:
     int32_t ReadSync(uint8_t* buffer);
     int32_t readReport(uint8_t* buffer, tavrel::ReadWait wait);
     int32_t placeReport(uint8_t* buffer, int n);
+    int32_t openFailed(const tavrel::Backend& backend);
 
     std::array<char, 20> serialNumber_{};
     uint16_t inputReportLength_ = 0;
     uint16_t outputReportLength_ = 0;
+    int32_t openError_ = 0;
     std::shared_ptr<tavrel::DeviceHandle> readHandle_;
     std::shared_ptr<tavrel::DeviceHandle> writeHandle_;
     std::shared_ptr<tavrel::Session> session_;

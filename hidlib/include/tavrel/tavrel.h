@@ -35,6 +35,10 @@ TAVREL_API int32_t GetList(uint32_t vendorId, uint32_t productId, const char* ma
 // Opens the first device that passes the filters: 1 opened, 0 not, -1 no valid object.
 TAVREL_API int32_t Open(uint32_t vendorId, uint32_t productId, const char* manufacturer,
                         const char* serialNumber, const char* product, int32_t overlapped);
+// Why the selected object's last Open failed: 0 after one that opened, else the system's
+// error number (EACCES: no permission for the device, ENODEV: no such device); -1 when no
+// valid object is selected. Older libraries lack this function.
+TAVREL_API int32_t GetOpenError(void);
 TAVREL_API void CloseRead(void);
 TAVREL_API void CloseWrite(void);
 TAVREL_API void GetReportLengths(int32_t* inputLength, int32_t* outputLength);

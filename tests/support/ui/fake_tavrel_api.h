@@ -52,6 +52,7 @@ public:
     std::optional<int32_t> getListResult; // replaces the count GetList answers
     int failingOpens = 0;                 // Open answers 0 this many times first
     std::function<void()> onOpen;         // runs at each Open call
+    int32_t openError = 0;                // GetOpenError's answer after an Open that failed
 
     std::vector<std::string> calls;
     std::vector<OpenCall> opens;
@@ -87,6 +88,7 @@ public:
         opens.push_back(
             {vendorId, productId, text(manufacturer), text(serialNumber), text(product)});
         if (onOpen) onOpen();
+        lastOpenFailed_ = true;
         if (failingOpens > 0) {
             --failingOpens;
             return 0;
@@ -106,6 +108,7 @@ public:
                 return 0;
             }
             openedIndex = i;
+            lastOpenFailed_ = false;
             return 1;
         }
         return 0;
@@ -138,11 +141,16 @@ public:
         return -1;
     }
 
+    // Not recorded in calls: the program asks after every failed Open.
+    int32_t GetOpenError() override { return lastOpenFailed_ ? openError : 0; }
+
     int count(const std::string& name) const {
         return static_cast<int>(std::ranges::count(calls, name));
     }
 
 private:
+    bool lastOpenFailed_ = false;
+
     void enter(const std::string& name) {
         if (libraryMissing) throw RuntimeFailure(failure::kFileNotFound, "File not found: tavrel");
         if (missingFunctions.contains(name))

@@ -71,6 +71,9 @@ class FakeBackend : public tavrel::Backend {
 public:
     std::shared_ptr<FailDevice> add(tavrel::DeviceInfo info);
     void failEnumeration(bool fail) { failEnumeration_ = fail; }
+    // The reason the back end gives for a refused open (0: it cannot tell).
+    void setOpenError(int error) { openError_ = error; }
+    int lastOpenError() const override { return openError_; }
     std::size_t lastLimit() const { return lastLimit_; }
     int enumerations() const { return enumerations_; }
 
@@ -81,6 +84,7 @@ public:
 private:
     std::vector<std::shared_ptr<FailDevice>> devices_;
     bool failEnumeration_ = false;
+    int openError_ = 0;
     std::size_t lastLimit_ = 0;
     int enumerations_ = 0;
 };
