@@ -23,7 +23,7 @@ std::string annotationLine(std::string_view annotations) {
     }
     const bool needsQuotes =
         text.find(',') != std::string::npos ||
-        (!text.empty() && (text[0] == ' ' || text[0] == '\t' || text[0] == '"'));
+        (!text.empty() && (text[0] == ' ' || text[0] == '"'));
     if (!needsQuotes) return text;
     for (char& c : text) {
         if (c == '"') c = '\'';
