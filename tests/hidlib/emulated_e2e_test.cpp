@@ -18,13 +18,14 @@ constexpr uint32_t kAny = 0xFFFF;
 constexpr uint32_t kTestVendor = 0x1209;
 
 // The interface and the boot loader with their own ids, then a renamed interface, a locked
-// one, a slow one with a 30-character serial number and one that is pulled out 200 ms after the bus comes up, all with a test
-// vendor id.
-constexpr const char* kDevices = "interface,loader,"
-                                 "interface:vid=0x1209:pid=1:product=RC USB:serial=E2E1,"
-                                 "interface:vid=0x1209:pid=2:locked=1,"
-                                 "interface:vid=0x1209:pid=3:latency_ms=30:serial=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123,"
-                                 "interface:vid=0x1209:pid=4:unplug_after_ms=200";
+// one, a slow one with a 30-character serial number and one that is pulled out 200 ms after
+// the bus comes up, all with a test vendor id.
+constexpr const char* kDevices =
+    "interface,loader,"
+    "interface:vid=0x1209:pid=1:product=RC USB:serial=E2E1,"
+    "interface:vid=0x1209:pid=2:locked=1,"
+    "interface:vid=0x1209:pid=3:latency_ms=30:serial=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123,"
+    "interface:vid=0x1209:pid=4:unplug_after_ms=200";
 
 TavrelLibrary* library = nullptr;
 
