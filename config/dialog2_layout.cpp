@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -49,6 +50,16 @@ QSlider* makeSlider(QWidget* parent, const QString& name, int min, int max, int 
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = {}) {
     return named(new QLabel(text, parent), name);
+}
+
+// A label inside a frame that is disabled as a whole, drawn as if it were enabled.
+QLabel* makeSteadyLabel(QWidget* parent, const QString& name) {
+    QLabel* label = makeLabel(parent, name);
+    QPalette palette = label->palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+    label->setPalette(palette);
+    return label;
 }
 
 // "1 2 3 4 5 6 7 8" spread over the width of the channel sliders.
@@ -256,10 +267,11 @@ QWidget* Dialog2::buildMixerFrame() {
     addRow("Label25_0", slider4_[0], nullptr);
     addRow("Label26_0", slider4_[1], nullptr);
     addRow("Label27_0", slider5_, textBox(0));
-    grid->addWidget(makeLabel(frame8_, QStringLiteral("Label28_2")), row++, 0);
+    // The section titles "Linear" and "Quadratic" keep their look while the mixer is locked.
+    grid->addWidget(makeSteadyLabel(frame8_, QStringLiteral("Label28_2")), row++, 0);
     addRow("Label28_0", slider6_, textBox(1));
     addRow("Label29_0", slider7_, textBox(2));
-    grid->addWidget(makeLabel(frame8_, QStringLiteral("Label28_3")), row++, 0);
+    grid->addWidget(makeSteadyLabel(frame8_, QStringLiteral("Label28_3")), row++, 0);
     addRow("Label28_1", slider9_, textBox(3));
     addRow("Label29_1", slider10_, textBox(4));
     command7_ = named(new QPushButton(frame8_), QStringLiteral("Command7"));

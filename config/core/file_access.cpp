@@ -87,8 +87,14 @@ bool writeProtected(const struct stat& info) {
 } // namespace
 
 std::variant<std::string, FileError> readWholeFile(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: opening a named pipe would otherwise wait for a writer forever.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0) return lastError();
+    // Pipes, devices and folders are no settings files, and reading them may never end.
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) return lastError();
+    if (S_ISDIR(info.st_mode)) return FileError{std::strerror(EISDIR)};
+    if (!S_ISREG(info.st_mode)) return FileError{std::strerror(EINVAL)};
     std::string data;
     char buffer[8192];
     while (data.size() < kMaxReadSize) {

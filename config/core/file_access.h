@@ -16,6 +16,7 @@ struct FileError {
 // Settings files are a few kilobytes; anything beyond this is not read.
 inline constexpr std::size_t kMaxReadSize = 16 * 1024 * 1024;
 
+// Only regular files are read; anything else is refused at once as unreadable.
 std::variant<std::string, FileError> readWholeFile(const std::string& path);
 
 // Writes the data to a new file beside path and renames it over path, so that a failure

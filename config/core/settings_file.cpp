@@ -21,9 +21,8 @@ std::string annotationLine(std::string_view annotations) {
     for (char& c : text) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    const bool needsQuotes =
-        text.find(',') != std::string::npos ||
-        (!text.empty() && (text[0] == ' ' || text[0] == '\t' || text[0] == '"'));
+    const bool needsQuotes = text.find(',') != std::string::npos ||
+                             (!text.empty() && (text[0] == ' ' || text[0] == '"'));
     if (!needsQuotes) return text;
     for (char& c : text) {
         if (c == '"') c = '\'';

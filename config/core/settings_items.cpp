@@ -22,7 +22,8 @@ void SettingsItemReader::skipDelimiter() {
 }
 
 std::optional<std::string_view> SettingsItemReader::next() {
-    while (pos_ < data_.size() && isBlank(data_[pos_]))
+    // Only blanks come before an item; a tab is part of the text.
+    while (pos_ < data_.size() && data_[pos_] == ' ')
         ++pos_;
     if (pos_ >= data_.size()) return std::nullopt;
 
@@ -46,6 +47,9 @@ std::optional<std::string_view> SettingsItemReader::next() {
 }
 
 std::optional<long> parseValueItem(std::string_view item) {
+    // A value in quotes keeps its blanks; it reads like the same value without them.
+    while (!item.empty() && isBlank(item.front()))
+        item.remove_prefix(1);
     while (!item.empty() && isBlank(item.back()))
         item.remove_suffix(1);
     bool negative = false;

@@ -8,7 +8,8 @@
 
 namespace orvane::config {
 
-// An item starts at the first character that is not a blank and ends at a comma or at the
+// An item starts at the first character that is not a blank (a tab is no blank here: it
+// belongs to the item) and ends at a comma or at the
 // end of the line; an item that starts with a double quote ends at the closing quote (the
 // quotes are dropped) and whatever follows it up to the next comma or line end is skipped.
 // Line ends are CR LF, or a lone LF or CR.
@@ -27,7 +28,8 @@ private:
     std::size_t pos_ = 0;
 };
 
-// A value item as a whole decimal number ("162 ", "-5"); empty for anything else.
+// A value item as a whole decimal number (" 162 ", "-5", "\t7"), blanks and tabs around it
+// ignored; empty for anything else.
 std::optional<long> parseValueItem(std::string_view item);
 
 } // namespace orvane::config

@@ -191,6 +191,10 @@ std::optional<std::map<int, Section>> parse(std::istream& in) {
 void loadState(const std::string& path, std::span<const std::unique_ptr<Device>> devices) {
     std::ifstream in(path);
     if (!in) return;
+    loadState(in, devices);
+}
+
+void loadState(std::istream& in, std::span<const std::unique_ptr<Device>> devices) {
     const auto sections = parse(in);
     if (!sections) return;
     for (const auto& [index, s] : *sections) {
@@ -201,7 +205,7 @@ void loadState(const std::string& path, std::span<const std::unique_ptr<Device>>
     }
 }
 
-void saveState(const std::string& path, std::span<const std::unique_ptr<Device>> devices) {
+std::string stateText(std::span<const std::unique_ptr<Device>> devices) {
     std::ostringstream out;
     out << kMagic << '\n';
     static const std::vector<uint8_t> factory = LoaderState::factoryFlash();
@@ -230,12 +234,16 @@ void saveState(const std::string& path, std::span<const std::unique_ptr<Device>>
         }
     }
     out << "end\n";
+    return out.str();
+}
 
+void saveState(const std::string& path, std::span<const std::unique_ptr<Device>> devices) {
+    const std::string text = stateText(devices);
     const std::string temporary = path + ".tmp";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         if (!file) return; // a state file that cannot be written only costs persistence
-        file << out.str();
+        file << text;
         if (!file.flush()) return;
     }
     std::error_code ignored;

@@ -5,6 +5,7 @@
 
 #include "device.h"
 
+#include <istream>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +15,9 @@ namespace emu {
 // Fills the devices from the file. A missing or damaged file changes nothing; a section
 // whose kind differs from the device's is skipped.
 void loadState(const std::string& path, std::span<const std::unique_ptr<Device>> devices);
+void loadState(std::istream& in, std::span<const std::unique_ptr<Device>> devices);
+// The file's whole text for the devices as they stand.
+std::string stateText(std::span<const std::unique_ptr<Device>> devices);
 void saveState(const std::string& path, std::span<const std::unique_ptr<Device>> devices);
 
 } // namespace emu

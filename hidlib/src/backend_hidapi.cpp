@@ -1,6 +1,6 @@
-// Real HID devices through hidapi's hidraw flavour.
+// Real HID devices: listed through hidapi's hidraw flavour, opened as hidraw nodes.
 #include "backend.h"
-#include "node_access.h"
+#include "hidraw_handle.h"
 #include "report_descriptor.h"
 
 #include <hidapi/hidapi.h>
@@ -11,13 +11,14 @@
 #include <climits>
 #include <cstdint>
 #include <cwchar>
+#include <fcntl.h>
 #include <set>
 
 namespace tavrel {
 
 namespace {
 
-// hid_init on the first use, hid_exit once the back end and every handle are gone.
+// hid_init when the back end starts, hid_exit when it goes; the handles do not need hidapi.
 class HidapiRuntime {
 public:
     HidapiRuntime() : ok_(hid_init() == 0) {}
@@ -37,11 +38,6 @@ struct EnumerationDeleter {
 };
 using Enumeration = std::unique_ptr<hid_device_info, EnumerationDeleter>;
 
-struct DeviceDeleter {
-    void operator()(hid_device* device) const { hid_close(device); }
-};
-using HidDevice = std::unique_ptr<hid_device, DeviceDeleter>;
-
 // hidapi hands out wchar_t text (UTF-32 here); the library wants UTF-16 units.
 std::optional<std::u16string> toUtf16(const wchar_t* text) {
     if (text == nullptr) return std::nullopt;
@@ -58,55 +54,6 @@ std::optional<std::u16string> toUtf16(const wchar_t* text) {
     }
     return out;
 }
-
-class HidrawHandle final : public DeviceHandle {
-public:
-    HidrawHandle(std::shared_ptr<HidapiRuntime> runtime, HidDevice device, bool numbered)
-        : runtime_(std::move(runtime)), device_(std::move(device)), numbered_(numbered) {}
-
-    int read(std::span<uint8_t> report, ReadWait wait) override {
-        return readWithin(report, wait == ReadWait::Immediate ? 0 : -1);
-    }
-
-    // hidapi waits with poll on the hidraw descriptor: no spinning, no fixed sleeps.
-    int readFor(std::span<uint8_t> report, std::chrono::milliseconds timeout) override {
-        const auto ms = std::clamp<std::chrono::milliseconds::rep>(timeout.count(), 0, INT32_MAX);
-        return readWithin(report, static_cast<int>(ms));
-    }
-
-    // timeoutMs: 0 looks once, -1 waits for ever.
-    int readWithin(std::span<uint8_t> report, int timeoutMs) {
-        if (report.empty()) return -1;
-        // hidraw puts the report id first only for numbered reports; the library always
-        // does, with 0 for a device that has none.
-        const std::span<uint8_t> target = numbered_ ? report : report.subspan(1);
-        const int n = hid_read_timeout(device_.get(), target.data(), target.size(), timeoutMs);
-        if (n < 0) {
-            connected_ = false;
-            return -1;
-        }
-        // Without a report the caller's buffer stays as it was.
-        if (n == 0) return 0;
-        if (numbered_) return n;
-        report[0] = 0;
-        return n + 1;
-    }
-
-    int write(std::span<const uint8_t> report) override {
-        // hidraw takes the report id first in both cases and drops a 0 id itself.
-        const int n = hid_write(device_.get(), report.data(), report.size());
-        if (n < 0) connected_ = false;
-        return n;
-    }
-
-    bool connected() const override { return connected_; }
-
-private:
-    std::shared_ptr<HidapiRuntime> runtime_; // outlives device_, declared first
-    HidDevice device_;
-    bool numbered_;
-    bool connected_ = true;
-};
 
 class HidapiBackend final : public Backend {
 public:
@@ -138,19 +85,16 @@ public:
         return devices;
     }
 
+    // The hidraw node itself: reports move with read and write, waiting with poll.
     std::unique_ptr<DeviceHandle> open(const DeviceInfo& device, Access) override {
         lastOpenError_ = EIO;
-        if (!runtime_->ok()) return nullptr;
-        HidDevice handle(hid_open_path(device.path.c_str()));
-        if (!handle) {
-            const int error = nodeOpenError(device.path);
-            // The node opened this time: whatever stopped hidapi was not the node itself.
-            lastOpenError_ = error != 0 ? error : EIO;
+        const int fd = ::open(device.path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            lastOpenError_ = errno != 0 ? errno : EIO;
             return nullptr;
         }
         const auto layout = readReportLayout(device.path);
-        const bool numbered = layout && layout->numberedReports;
-        return std::make_unique<HidrawHandle>(runtime_, std::move(handle), numbered);
+        return makeHidrawHandle(fd, layout && layout->numberedReports);
     }
 
     int lastOpenError() const override { return lastOpenError_; }

@@ -46,9 +46,16 @@ bool DeviceFilter::matchesIds(uint16_t vendor, uint16_t productIdOfDevice) const
     return idMatches(productId, productIdOfDevice) && idMatches(vendorId, vendor);
 }
 
+bool DeviceFilter::matchesSerial(std::string_view serial) const {
+    if (textMatches(serialNumber, serial)) return true;
+    // The listing hands out a long serial number cut to its first characters; that form
+    // must find the device again.
+    return serial.size() > kMaxSerialText && *serialNumber == serial.substr(0, kMaxSerialText);
+}
+
 bool DeviceFilter::matchesSerialAndManufacturer(std::string_view serial,
                                                 std::string_view maker) const {
-    return textMatches(serialNumber, serial) && textMatches(manufacturer, maker);
+    return matchesSerial(serial) && textMatches(manufacturer, maker);
 }
 
 bool DeviceFilter::matches(const DeviceIdentity& device) const {

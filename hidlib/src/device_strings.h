@@ -46,6 +46,8 @@ struct DeviceFilter {
 
     bool matchesProduct(std::string_view shortened) const;
     bool matchesIds(uint16_t vendor, uint16_t product) const;
+    // The full serial number, or the first kMaxSerialText characters of it as listed.
+    bool matchesSerial(std::string_view serial) const;
     bool matchesSerialAndManufacturer(std::string_view serial, std::string_view maker) const;
     bool matches(const DeviceIdentity& device) const;
 };

@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 
 #include "dialog_fixture.h"
 
@@ -17,6 +19,23 @@ protected:
     int stored(MixerField f, int mixer = 0) const { return dialog->mixers()[f][mixer]; }
     void type(const char* box, const char* typed) { field(box)->setText(QString::fromUtf8(typed)); }
 };
+
+// Locking the mixer greys its controls but not the two section titles.
+TEST_F(MixerPanelTest, LockingTheMixerLeavesTheLinearAndQuadraticTitlesAsTheyLook) {
+    dialog->show();
+    for (const char* name : {"Label28_2", "Label28_3"}) {
+        auto* title = control<QLabel>(name);
+        dialog->enableMixerControls(true);
+        const QImage unlocked = title->grab().toImage();
+        dialog->enableMixerControls(false);
+        EXPECT_EQ(title->grab().toImage(), unlocked) << name;
+    }
+    auto* factor = control<QLabel>("Label28_0");
+    dialog->enableMixerControls(true);
+    const QImage factorUnlocked = factor->grab().toImage();
+    dialog->enableMixerControls(false);
+    EXPECT_NE(factor->grab().toImage(), factorUnlocked);
+}
 
 TEST_F(MixerPanelTest, SignedFactorsAreStoredAsBytes) {
     slider("Slider6")->setValue(-1);

@@ -1,4 +1,5 @@
 #include <fstream>
+#include <sys/stat.h>
 #include <vector>
 
 #include "config/core/settings_file.h"
@@ -296,6 +297,17 @@ TEST_F(SettingsFilesTest, AMissingFileReportsAndChangesNothing) {
     editEverything();
     const auto before = dialog->snapshot();
     load(folder.path() / "absent.orv");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "File is from different Orvane version \r\nSettings may be restored incompletely");
+    EXPECT_EQ(dialog->snapshot(), before);
+}
+
+TEST_F(SettingsFilesTest, ANamedPipeIsRefusedLikeAnUnreadableFile) {
+    const auto pipe = folder.path() / "x.orv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const auto before = dialog->snapshot();
+    load(pipe);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "File is from different Orvane version \r\nSettings may be restored incompletely");

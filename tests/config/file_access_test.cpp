@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <variant>
 
 #include "config/core/file_access.h"
@@ -103,6 +108,33 @@ TEST(FileAccess, ReadWholeFile) {
     const auto missing = readWholeFile(folder.path() / "missing");
     ASSERT_TRUE(std::holds_alternative<FileError>(missing));
     EXPECT_EQ(std::get<FileError>(missing).description, "No such file or directory");
+}
+
+// A writer that appears as soon as anybody opens the pipe for reading, so that a reader
+// that waits for one does not hang the test but reads what it wrote.
+TEST(FileAccess, NamedPipesAndFoldersAreRefusedAtOnce) {
+    test::TemporaryFolder folder;
+    const fs::path pipe = folder.path() / "x.orv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        while (!done) {
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                (void)!::write(fd, "data", 4);
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const auto fromPipe = readWholeFile(pipe);
+    done = true;
+    writer.join();
+    ASSERT_TRUE(std::holds_alternative<FileError>(fromPipe));
+
+    const auto fromFolder = readWholeFile(folder.path());
+    ASSERT_TRUE(std::holds_alternative<FileError>(fromFolder));
+    EXPECT_EQ(std::get<FileError>(fromFolder).description, "Is a directory");
 }
 
 } // namespace

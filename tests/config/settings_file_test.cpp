@@ -135,6 +135,24 @@ TEST(SettingsReader, ItemsMayBeQuotedRelabelledAndUseBareLineFeeds) {
     EXPECT_EQ(load.fileVersion, "2.3.55");
 }
 
+// Quoted or not, a value reads the same; a tab is text, and an annotation keeps it.
+TEST(SettingsReader, QuotedValuesWithBlanksReadLikeBareOnesAndTabsStayInTheAnnotation) {
+    auto lines = sampleLines("2.3.55", "\tindented note");
+    lines[5] = "\" 2 \"";
+    lines[7] = " 2 ";
+    lines[9] = "\t3";
+    const SettingsLoad load = readSettingsFile(fileOf(lines), ConfigurationSnapshot{}, "");
+    EXPECT_FALSE(load.failureMessage) << *load.failureMessage;
+    EXPECT_EQ(load.items.axisChannel[0], 2);
+    EXPECT_EQ(load.items.axisChannel[1], 2);
+    EXPECT_EQ(load.items.axisChannel[2], 3);
+    EXPECT_EQ(load.annotations, "\tindented note");
+    EXPECT_EQ(readSettingsFile(writeSettingsFile(load.items, load.annotations),
+                               ConfigurationSnapshot{}, "")
+                  .annotations,
+              "\tindented note");
+}
+
 TEST(SettingsReader, AnnotationWithACommaStopsAtTheNextValue) {
     const auto lines = sampleLines("2.3.55", "before, after");
     ConfigurationSnapshot current;
@@ -259,7 +277,8 @@ TEST(SettingsItems, ReaderSplitsAtCommasLineEndsAndQuotes) {
 }
 
 TEST(SettingsItems, ValueItemsAreWholeNumbers) {
-    EXPECT_EQ(parseValueItem(" 162 "), std::nullopt); // the reader skips leading blanks first
+    EXPECT_EQ(parseValueItem(" 162 "), 162); // a quoted value keeps the blanks it was written with
+    EXPECT_EQ(parseValueItem("\t162\t"), 162);
     EXPECT_EQ(parseValueItem("162 "), 162);
     EXPECT_EQ(parseValueItem("-5 "), -5);
     EXPECT_EQ(parseValueItem("+5"), 5);

@@ -2,7 +2,6 @@
 // the faults a real bus shows (refused opens, unplugging, failing transfers).
 #include <tavrel/CCaldrix.h>
 
-#include "node_access.h"
 #include "session.h"
 
 #include <testhid/fail_device.h>
@@ -166,21 +165,6 @@ TEST_F(CaldrixTest, OpenErrorTellsWhyTheLastOpenFailed) {
     device->refuseOpen(Access::Write, false);
     EXPECT_EQ(caldrix.Open(kAny, kAny, nullptr, nullptr, nullptr, 1), 1);
     EXPECT_EQ(caldrix.GetOpenError(), 0);
-}
-
-// The system's own answer for a node: a file stands in for the hidraw node.
-TEST(NodeAccess, TellsAMissingNodeAndOneWithoutPermission) {
-    const std::string dir = ::testing::TempDir();
-    EXPECT_EQ(tavrel::nodeOpenError(dir + "/no-such-hidraw-node"), ENOENT);
-    const std::string node = dir + "/hidraw-node-" + std::to_string(::getpid());
-    std::fclose(std::fopen(node.c_str(), "w"));
-    EXPECT_EQ(tavrel::nodeOpenError(node), 0);
-    ::chmod(node.c_str(), 0);
-    // Root opens any node; there the permission case cannot be made.
-    if (::geteuid() != 0) {
-        EXPECT_EQ(tavrel::nodeOpenError(node), EACCES);
-    }
-    std::remove(node.c_str());
 }
 
 TEST_F(CaldrixTest, OpeningAgainReplacesHandlesInsteadOfLeakingThem) {

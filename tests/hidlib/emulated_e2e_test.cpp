@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -18,13 +19,14 @@ constexpr uint32_t kAny = 0xFFFF;
 constexpr uint32_t kTestVendor = 0x1209;
 
 // The interface and the boot loader with their own ids, then a renamed interface, a locked
-// one, a slow one and one that is pulled out 200 ms after the bus comes up, all with a test
-// vendor id.
-constexpr const char* kDevices = "interface,loader,"
-                                 "interface:vid=0x1209:pid=1:product=RC USB:serial=E2E1,"
-                                 "interface:vid=0x1209:pid=2:locked=1,"
-                                 "interface:vid=0x1209:pid=3:latency_ms=30,"
-                                 "interface:vid=0x1209:pid=4:unplug_after_ms=200";
+// one, a slow one with a 30-character serial number and one that is pulled out 200 ms after
+// the bus comes up, all with a test vendor id.
+constexpr const char* kDevices =
+    "interface,loader,"
+    "interface:vid=0x1209:pid=1:product=RC USB:serial=E2E1,"
+    "interface:vid=0x1209:pid=2:locked=1,"
+    "interface:vid=0x1209:pid=3:latency_ms=30:serial=ABCDEFGHIJKLMNOPQRSTUVWXYZ0123,"
+    "interface:vid=0x1209:pid=4:unplug_after_ms=200";
 
 TavrelLibrary* library = nullptr;
 
@@ -108,6 +110,22 @@ TEST_F(Emulated, ProductStringIsShortenedAndFilteredInItsShortForm) {
         lib->GetList(kTestVendor, kAny, nullptr, nullptr, "RC USB", listing.entries.data(), 20), 0);
     EXPECT_EQ(lib->Open(kTestVendor, 1, nullptr, "E2E1", "RC USB", 1), 0);
     EXPECT_EQ(lib->Open(kTestVendor, 1, nullptr, "E2E1", "RC", 1), 1);
+}
+
+TEST_F(Emulated, LongSerialNumberOpensWithTheFormTheListingHandsOut) {
+    Listing listing;
+    ASSERT_EQ(lib->GetList(kTestVendor, 3, nullptr, nullptr, nullptr, listing.entries.data(), 20),
+              1);
+    const std::string listed = listing.entries[0].serialNumber;
+    EXPECT_EQ(listed, "ABCDEFGHIJKLMNOPQRS");
+    EXPECT_EQ(lib->GetList(kTestVendor, kAny, nullptr, listed.c_str(), nullptr,
+                           listing.entries.data(), 20),
+              1);
+    EXPECT_EQ(lib->Open(kTestVendor, kAny, nullptr, listed.c_str(), nullptr, 1), 1);
+    EXPECT_EQ(lib->Open(kTestVendor, kAny, nullptr, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", nullptr, 1),
+              1);
+    EXPECT_EQ(lib->Open(kTestVendor, kAny, nullptr, "ABCDEFGHIJKLMNOPQR", nullptr, 1), 0);
+    EXPECT_EQ(lib->Open(kTestVendor, kAny, nullptr, "ABCDEFGHIJKLMNOPQRSX", nullptr, 1), 0);
 }
 
 TEST_F(Emulated, SetInstanceRefusesOtherNumbers) {

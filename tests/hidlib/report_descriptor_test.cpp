@@ -95,6 +95,59 @@ TEST(ReportDescriptor, DirectionWithoutReportHasLengthZero) {
     EXPECT_TRUE(layout.numberedReports);
 }
 
+// Descriptors as devices of these kinds ship them, lengths worked out by hand.
+TEST(ReportDescriptor, RealWorldDescriptors) {
+    // Gamepad, no report ids: four 8-bit axes, twelve buttons, four bits of padding.
+    const std::vector<uint8_t> gamepad = {
+        0x05, 0x01, 0x09, 0x05, 0xA1, 0x01,                         // Gamepad collection
+        0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x04,       //   8 bits x 4
+        0x09, 0x30, 0x09, 0x31, 0x09, 0x32, 0x09, 0x35, 0x81, 0x02, //   X Y Z Rz: 32 bits
+        0x05, 0x09, 0x19, 0x01, 0x29, 0x0C, 0x15, 0x00, 0x25, 0x01, //   buttons 1..12
+        0x75, 0x01, 0x95, 0x0C, 0x81, 0x02,                         //   1 bit x 12
+        0x75, 0x04, 0x95, 0x01, 0x81, 0x03,                         //   4 bits padding
+        0xC0,
+    };
+    auto layout = parseReportDescriptor(gamepad);
+    EXPECT_EQ(layout.inputReportLength, 7); // 48 bits = 6 bytes, id byte 0
+    EXPECT_EQ(layout.outputReportLength, 0);
+    EXPECT_EQ(layout.featureReportLength, 0);
+    EXPECT_FALSE(layout.numberedReports);
+
+    // Keyboard in report 1 (modifiers, reserved byte, six keys; five LEDs and padding out)
+    // and a consumer control in report 2 (one 16-bit usage).
+    const std::vector<uint8_t> keyboard = {
+        0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x85, 0x01,                         // report 1
+        0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x15, 0x00, 0x25, 0x01,             //   modifiers
+        0x75, 0x01, 0x95, 0x08, 0x81, 0x02,                                     //   8 bits in
+        0x95, 0x01, 0x75, 0x08, 0x81, 0x03,                                     //   reserved byte
+        0x95, 0x05, 0x75, 0x01, 0x05, 0x08, 0x19, 0x01, 0x29, 0x05, 0x91, 0x02, // 5 LEDs
+        0x95, 0x01, 0x75, 0x03, 0x91, 0x03,                                     //   3 bits out
+        0x95, 0x06, 0x75, 0x08, 0x15, 0x00, 0x25, 0x65, 0x05, 0x07,             //   six keys
+        0x19, 0x00, 0x29, 0x65, 0x81, 0x00, 0xC0,                               //   48 bits in
+        0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x02,                         // report 2
+        0x15, 0x00, 0x26, 0xFF, 0x03, 0x19, 0x00, 0x2A, 0xFF, 0x03,             //   usage 0..1023
+        0x75, 0x10, 0x95, 0x01, 0x81, 0x00, 0xC0,                               //   16 bits in
+    };
+    layout = parseReportDescriptor(keyboard);
+    EXPECT_EQ(layout.inputReportLength, 9);  // report 1: 8 bytes, id
+    EXPECT_EQ(layout.outputReportLength, 2); // report 1: 1 byte of LEDs, id
+    EXPECT_EQ(layout.featureReportLength, 0);
+    EXPECT_TRUE(layout.numberedReports);
+
+    // Vendor-defined device with 64-byte input, output and feature reports, no ids.
+    const std::vector<uint8_t> vendor = {
+        0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,                   // vendor page 0xFF00
+        0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x40,       //   8 bits x 64
+        0x09, 0x01, 0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, //   in, out
+        0x95, 0x40, 0x09, 0x01, 0xB1, 0x02, 0xC0,                   //   feature
+    };
+    layout = parseReportDescriptor(vendor);
+    EXPECT_EQ(layout.inputReportLength, 65);
+    EXPECT_EQ(layout.outputReportLength, 65);
+    EXPECT_EQ(layout.featureReportLength, 65);
+    EXPECT_FALSE(layout.numberedReports);
+}
+
 TEST(ReportDescriptor, PushAndPopRestoreSizeCountAndId) {
     const std::vector<uint8_t> d = {
         0x85, 0x01, 0x75, 0x08, 0x95, 0x02, // report 1: 2 bytes
