@@ -142,7 +142,9 @@ void Device::replug(TimePoint now) {
 bool Device::advance(TimePoint now) {
     bool changed = false;
     for (;;) {
-        if (!present_ && replugAt_ && *replugAt_ <= now) replugAt_.reset(); // already away
+        // A replug due while the device is away anyway comes to nothing.
+        if (!present_ && replugAt_ && *replugAt_ <= now && (!arriveAt_ || *replugAt_ < *arriveAt_))
+            replugAt_.reset();
         const bool replugFirst = replugAt_ && (!leaveAt_ || *replugAt_ < *leaveAt_);
         if (present_ && replugFirst && *replugAt_ <= now) {
             const TimePoint at = *replugAt_;
