@@ -208,7 +208,8 @@ void loadState(std::istream& in, std::span<const std::unique_ptr<Device>> device
 std::string stateText(std::span<const std::unique_ptr<Device>> devices) {
     std::ostringstream out;
     out << kMagic << '\n';
-    static const std::vector<uint8_t> factory = LoaderState::factoryFlash();
+    // Not a static: this also runs from an exit handler, after such objects are gone.
+    const std::vector<uint8_t> factory = LoaderState::factoryFlash();
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const Device& d = *devices[i];
         const InterfaceState& is = d.interfaceModel().state();
