@@ -12,6 +12,7 @@
 #include "app/core/event_log.h"
 #include "config/Dialog2.h"
 #include "config/joystick/sdl_joystick_source.h"
+#include "testreport/fake_report_port.h"
 #include "ui/fake_tavrel_api.h"
 #include "ui/fake_ui_services.h"
 
@@ -26,7 +27,9 @@ struct MonitoredDialog {
     orvane::test::FakeOsInfo os;
     orvane::EventLog log{ui, [] { return std::string(); }};
     orvane::joystick::SdlJoystickSource joysticks;
-    orvane::AppContext context{language, tavrel, ui, os, log, &joysticks};
+    orvane::test::FakeClock clock;
+    orvane::test::FakeReportPort port{clock};
+    orvane::AppContext context{language, tavrel, ui, os, log, port, clock, &joysticks};
     SDL_Joystick* stick = nullptr;
     int deviceIndex = -1;
     std::unique_ptr<Dialog2> dialog;
