@@ -9,7 +9,6 @@
 #include <QString>
 
 #include <array>
-#include <string_view>
 
 #include "app/core/app_context.h"
 
