@@ -1,72 +1,225 @@
 #include "console/Dialog1.h"
 
-#include <QFormLayout>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTextCursor>
 
+#include <exception>
+#include <initializer_list>
+
+#include "app/core/display_text.h"
 #include "app/core/localization.h"
 #include "app/core/tavrel_api.h"
+#include "console/core/console_exchange.h"
+#include "console/core/console_presets.h"
+#include "console/core/console_request.h"
+#include "report/report_text.h"
 
 namespace orvane {
 
 namespace {
 
-QLineEdit* valueField(QWidget* parent, const char* name) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setReadOnly(true);
-    return field;
+constexpr int kOverlapped = -1;
+
+QString fromText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString openFailedText() {
+    return QStringLiteral(
+        "Open() failed!  - This error typically occurs when you have selected a system device "
+        "that is in use by the operating system.  For security purposes, Windows 2000/NT/XP "
+        "retains exclusive access to all system devices including mice, keyboards, etc.");
 }
 
 } // namespace
 
-Dialog1::Dialog1(AppContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), VendID_(valueField(this, "VendID")),
-      ProdID_(valueField(this, "ProdID")), DevName_(valueField(this, "DevName")),
-      SerNum_(valueField(this, "SerNum")), InRptLen_(valueField(this, "InRptLen")),
-      OutRptLen_(valueField(this, "OutRptLen")), CancelButton_(new QPushButton(this)) {
+Dialog1::Dialog1(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("Dialog1"));
     setWindowTitle(QStringLiteral("HID Console"));
-    CancelButton_->setObjectName(QStringLiteral("CancelButton"));
+    buildLayout();
 
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("VendorID:"), VendID_);
-    form->addRow(QStringLiteral("ProductID:"), ProdID_);
-    form->addRow(QStringLiteral("Device Name:"), DevName_);
-    form->addRow(QStringLiteral("Serial Number:"), SerNum_);
-    form->addRow(QStringLiteral("Inut Report Len:"), InRptLen_);
-    form->addRow(QStringLiteral("Output Report Len:"), OutRptLen_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(CancelButton_, 0, Qt::AlignRight);
-
+    connect(Send_, &QPushButton::clicked, this, [this] { Send_Click(); });
     connect(CancelButton_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+    connect(Command4_, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    // Pasted line breaks and tabs turn into blanks in the field itself, so that it shows
+    // what Send will read.
+    connect(WriteBuffer_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString oneLine = fromText(console::dataFieldText(text.toStdString()));
+        if (oneLine == text) return;
+        const QString before = text.left(WriteBuffer_->cursorPosition());
+        WriteBuffer_->setText(oneLine);
+        WriteBuffer_->setCursorPosition(
+            static_cast<int>(fromText(console::dataFieldText(before.toStdString())).size()));
+    });
 }
 
 void Dialog1::setDeviceValues(const DeviceValues& values) {
     values_ = values;
-    VendID_->setText(QString::number(values.vendorId));
-    ProdID_->setText(QString::number(values.productId));
-    DevName_->setText(QString::fromStdString(values.deviceName));
-    SerNum_->setText(QString::fromStdString(values.serialNumber));
-    InRptLen_->setText(QString::number(values.inputReportLen));
-    OutRptLen_->setText(QString::number(values.outputReportLen));
 }
 
 void Dialog1::updateLocalization() {
-    CancelButton_->setText(QString::fromStdString(localized(15, context_.language.offset)));
+    const int offset = context_.language.offset;
+    const auto text = [offset](int id) { return fromText(localized(id, offset)); };
+    CancelButton_->setText(text(15));
+    Send_->setText(text(20));
+    for (QPushButton* custom : Custom_Command_)
+        custom->setText(text(21));
+    customFrame_->setTitle(text(22));
+    Command4_->setText(text(23));
+    readFrame_->setTitle(text(24));
+    writeFrame_->setTitle(text(25));
+    deviceFrame_->setTitle(text(26));
+}
+
+void Dialog1::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!loaded_) Form_Load();
+}
+
+void Dialog1::Form_Load() {
+    loaded_ = true;
+    OutputReportID_->setText(QStringLiteral("0"));
+    InputReportID_->setText(QStringLiteral("0"));
+    WriteBuffer_->clear();
+    ReadBuffer_->clear();
+    logText_.clear();
+    logBox_->clear();
+
+    VendID_->setText(QLatin1Char(' ') + QString::number(values_.vendorId));
+    ProdID_->setText(QLatin1Char(' ') + QString::number(values_.productId));
+    DevName_->setText(fromText(values_.deviceName));
+    SerNum_->setText(fromText(values_.serialNumber));
+    InRptLen_->setText(QString::number(values_.inputReportLen));
+    OutRptLen_->setText(QString::number(values_.outputReportLen));
+
+    // The main window opened the device already; its handles are closed before the
+    // console opens its own, so that exactly one read and one write handle stay open.
+    int opened = 0;
+    try {
+        context_.tavrel.CloseRead();
+        context_.tavrel.CloseWrite();
+        opened = context_.tavrel.Open(static_cast<uint32_t>(values_.vendorId),
+                                      static_cast<uint32_t>(values_.productId),
+                                      values_.manufacturer.c_str(), values_.serialNumber.c_str(),
+                                      values_.deviceName.c_str(), kOverlapped);
+    } catch (const std::exception&) {
+        // A missing library or function is an opening that failed: the console writes no
+        // log entries.
+        opened = 0;
+    }
+    if (opened != 1) {
+        for (QWidget* w : std::initializer_list<QWidget*>{Send_, WriteBuffer_, ReadBuffer_,
+                                                          OutputReportID_, InputReportID_})
+            w->setEnabled(false);
+        setStatusText(openFailedText());
+    } else {
+        setStatusText(QStringLiteral("Open Completed!"));
+    }
+}
+
+void Dialog1::Send_Click() {
+    setStatusText({});
+    Status_->repaint();
+    const console::ConsoleLengths lengths{values_.outputReportLen, values_.inputReportLen};
+    const console::ConsoleRequest request = console::prepareRequest(
+        OutputReportID_->text().toStdString(), WriteBuffer_->text().toStdString(),
+        ReadAttempts_Box_->text().toStdString(), lengths.output, lengths.input);
+    if (!request.ok()) {
+        // Nothing is sent and the fields keep what the user typed.
+        setStatusText(fromText(request.refusal));
+        return;
+    }
+
+    ReadBuffer_->clear();
+    InputReportID_->clear();
+    OutputReportID_->setText(fromText(report::hexByteText(request.output[0])));
+    WriteBuffer_->setText(fromText(console::dataBytesText(request.output, lengths.output)));
+    appendConsole(fromText(console::txLine(request.output, lengths.output)));
+    repaint();
+
+    console::ConsoleOutcome outcome;
+    try {
+        outcome =
+            console::runConsoleExchange(context_.port, request.output, request.attempts, lengths);
+    } catch (const std::exception& failure) {
+        setStatusText(fromText(failure.what()));
+        return;
+    }
+
+    QString received;
+    for (const report::ReportBuffer& answer : outcome.answers)
+        received += fromText(console::rxLine(answer, lengths.input));
+    appendConsole(received);
+    setStatusText(fromText(console::outcomeStatus(outcome, lengths.input)));
+    const report::ReportBuffer last =
+        outcome.answers.empty() ? report::ReportBuffer{} : outcome.answers.back();
+    InputReportID_->setText(fromText(report::hexByteText(last[0])));
+    ReadBuffer_->setText(fromText(console::dataBytesText(last, lengths.input)));
+}
+
+void Dialog1::preset_Click(int button) {
+    for (const console::ConsolePreset& preset : console::kConsolePresets) {
+        if (preset.button != button) continue;
+        OutputReportID_->setText(fromText(console::kPresetReportId));
+        WriteBuffer_->setText(fromText(preset.data));
+        Send_Click();
+        return;
+    }
+}
+
+void Dialog1::Assign_Command_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(Custom_Command_.size())) return;
+    const QString report = OutputReportID_->text() + QLatin1Char(' ') + WriteBuffer_->text();
+    QPushButton* custom = Custom_Command_[static_cast<std::size_t>(index)];
+    custom->setText(report);
+    custom->setToolTip(QStringLiteral("send ") + report);
+}
+
+void Dialog1::Custom_Command_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(Custom_Command_.size())) return;
+    const QString caption = Custom_Command_[static_cast<std::size_t>(index)]->text();
+    OutputReportID_->setText(caption.left(2));
+    WriteBuffer_->setText(caption.mid(3));
+    Send_Click();
+}
+
+void Dialog1::Command4_Click() {
+    logText_.clear();
+    logBox_->clear();
 }
 
 void Dialog1::CancelButton_Click() {
-    // The device that the main window opened for this window is closed with it.
+    reject();
+}
+
+void Dialog1::done(int result) {
+    closeDevice();
+    QDialog::done(result);
+}
+
+void Dialog1::closeDevice() {
+    if (deviceClosed_) return;
+    deviceClosed_ = true;
     try {
         context_.tavrel.CloseRead();
         context_.tavrel.CloseWrite();
     } catch (const std::exception&) {
-        // The console reports nothing through the event log.
+        // Nothing is open when the library is missing.
     }
-    reject();
+}
+
+void Dialog1::appendConsole(const QString& text) {
+    logText_ += text;
+    logBox_->setPlainText(displayText(logText_));
+    logBox_->moveCursor(QTextCursor::End);
+}
+
+void Dialog1::setStatusText(const QString& text) {
+    statusText_ = text;
+    Status_->setPlainText(displayText(statusText_));
 }
 
 } // namespace orvane

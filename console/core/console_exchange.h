@@ -1,0 +1,54 @@
+// The console's send routine: writes the output report, then reads the number of answers
+// the user asked for, and the texts that show what happened.
+//
+// Each try waits for an input report for at most kTryWait and returns as soon as one
+// arrives, so a try keeps the meaning it has always had (about a millisecond of waiting)
+// without sleeping when the answer is already there. All attempts share kMaxTries: the
+// first attempt tries until an answer comes or the count is used up, each further attempt
+// makes at least one try. Reports that were queued before the write are read away first:
+// they are not answers to this request.
+#ifndef ORVANE_CONSOLE_CORE_CONSOLE_EXCHANGE_H
+#define ORVANE_CONSOLE_CORE_CONSOLE_EXCHANGE_H
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "report/report_buffer.h"
+#include "report/report_port.h"
+
+namespace orvane::console {
+
+inline constexpr std::chrono::milliseconds kTryWait{1};
+inline constexpr int kMaxTries = 50;
+
+struct ConsoleLengths {
+    int output = 0; // report id included; both fit the report buffers
+    int input = 0;
+};
+
+struct ConsoleOutcome {
+    int written = 0;  // what the write returned
+    int tries = 0;    // shared by all attempts
+    int received = 0; // input length when the last try got a report, else 0
+    int drained = 0;  // stale reports read away before the write
+    // The input buffer after each attempt, one per attempt; a zero buffer when nothing came.
+    std::vector<report::ReportBuffer> answers;
+};
+
+ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::ReportBuffer& output,
+                                  int attempts, ConsoleLengths lengths);
+
+// "tx: F9 01 02 03 00 00 00 00 " and CR LF: the whole output report.
+std::string txLine(const report::ReportBuffer& output, int outputLength);
+// "rx: " and the whole input report, CR LF.
+std::string rxLine(const report::ReportBuffer& input, int inputLength);
+// Bytes 1 to length - 1, each followed by a blank, as the data fields show them.
+std::string dataBytesText(const report::ReportBuffer& buffer, int length);
+// "Write completed successfully! ", "Read completed successfully!" or "Read failed! ...",
+// "Write/Read attempts: N", each line ended by CR LF.
+std::string outcomeStatus(const ConsoleOutcome& outcome, int inputLength);
+
+} // namespace orvane::console
+
+#endif
