@@ -1,0 +1,139 @@
+// firmware: check and encipher firmware files, and update the interface's firmware.
+#include <iomanip>
+#include <ostream>
+#include <sstream>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "firmware/core/cipher_wrappers.h"
+#include "firmware/core/file_cipher_sodium.h"
+#include "firmware/core/file_keys.h"
+#include "firmware/core/firmware_loader.h"
+#include "firmware/core/memory_image.h"
+
+namespace orvane::cli {
+
+namespace {
+
+constexpr const char* kHelp =
+    R"(usage: orvane-cli firmware check FILE [--verbose]
+       orvane-cli firmware encrypt IN.hex -o OUT.enc
+
+check    reads a plain or enciphered firmware file exactly as an update would and prints
+         what it would write (with --verbose every line); it touches no device.
+encrypt  checks a plain Intel HEX file, then enciphers it for distribution.
+)";
+
+std::string hexAddress(std::uint32_t address) {
+    std::ostringstream s;
+    s << "0x" << std::hex << std::uppercase << std::setw(4) << std::setfill('0') << address;
+    return s.str();
+}
+
+// Runs of filled lines as "0x2000-0x2FFF" ranges.
+std::vector<std::string> filledRanges(const firmware::MemoryImage& image) {
+    std::vector<std::string> ranges;
+    std::size_t line = 0;
+    while (line < firmware::kImageLines) {
+        if (!image.lineFilled(line)) {
+            ++line;
+            continue;
+        }
+        const std::size_t first = line;
+        while (line < firmware::kImageLines && image.lineFilled(line))
+            ++line;
+        ranges.push_back(hexAddress(firmware::MemoryImage::lineAddress(first)) + "-" +
+                         hexAddress(firmware::MemoryImage::lineAddress(line) - 1));
+    }
+    return ranges;
+}
+
+int check(const Arguments& a, CliServices& services) {
+    if (a.positional.size() != 2) {
+        services.err << "firmware check takes one file.\n";
+        return code(ExitCode::Usage);
+    }
+    firmware::SodiumFileCipher cipher;
+    auto loaded = firmware::loadFirmwareFile(cipher, a.positional[1]);
+    if (const auto* error = std::get_if<std::string>(&loaded)) {
+        services.err << *error << "\n";
+        return code(ExitCode::BadFile);
+    }
+    const auto& firmware = std::get<firmware::LoadedFirmware>(loaded);
+    const auto& image = firmware.file.image;
+    std::ostream& out = services.out;
+    out << a.positional[1] << ": " << (firmware.enciphered ? "enciphered" : "plain")
+        << " Intel HEX, " << firmware.file.records << " records, ok.\n";
+    out << "Would erase 0x2000-0x5FFF (256 blocks of 64 bytes), then program and verify "
+        << image.filledLineCount() << " lines of 16 bytes:";
+    for (const auto& range : filledRanges(image))
+        out << " " << range;
+    out << "\n";
+    if (firmware.file.bytesLeftOut > 0)
+        out << firmware.file.bytesLeftOut
+            << " bytes outside 0x2000-0x5FFF are left out (they are not written).\n";
+    if (a.has("--verbose")) {
+        for (std::size_t line = 0; line < firmware::kImageLines; ++line) {
+            if (!image.lineFilled(line)) continue;
+            out << hexAddress(firmware::MemoryImage::lineAddress(line)) << ":";
+            for (std::size_t i = 1; i <= firmware::kLineBytes; ++i)
+                out << " " << image.entry(line, i);
+            out << "\n";
+        }
+    }
+    return code(ExitCode::Ok);
+}
+
+int encrypt(const Arguments& a, CliServices& services) {
+    const auto output = a.value("-o");
+    if (a.positional.size() != 2 || !output || output->empty()) {
+        services.err << "firmware encrypt takes a plain HEX file and -o OUTPUT.\n";
+        return code(ExitCode::Usage);
+    }
+    const std::string& input = a.positional[1];
+    firmware::SodiumFileCipher cipher;
+    // Only a good plain file is enciphered: a damaged one would be refused only on the
+    // users' machines.
+    auto loaded = firmware::loadFirmwareFile(cipher, input);
+    if (const auto* error = std::get_if<std::string>(&loaded)) {
+        services.err << *error << "\n";
+        return code(ExitCode::BadFile);
+    }
+    if (std::get<firmware::LoadedFirmware>(loaded).enciphered) {
+        services.err << input << " is enciphered already.\n";
+        return code(ExitCode::BadFile);
+    }
+    const auto result = firmware::EncryptFile(cipher, firmware::kFirmwareSelector, input, *output,
+                                              true, firmware::fileKey1(), firmware::fileKey2());
+    if (!result.written) {
+        services.err << (result.failure.empty() ? "Cannot write " + *output : result.failure)
+                     << ".\n";
+        return code(ExitCode::Failure);
+    }
+    services.out << "Enciphered " << input << " into " << *output << ".\n";
+    return code(ExitCode::Ok);
+}
+
+} // namespace
+
+int commandFirmware(std::span<const std::string> words, CliServices& services) {
+    const Arguments a =
+        parseArguments(words, {"--device", "-o", "--wait"}, {"--verbose", "--help"});
+    if (a.has("--help")) {
+        services.out << kHelp;
+        return code(ExitCode::Ok);
+    }
+    if (!a.error.empty() || a.positional.empty()) {
+        services.err << (a.error.empty() ? "firmware needs check, encrypt or flash." : a.error)
+                     << "\n";
+        return code(ExitCode::Usage);
+    }
+    const std::string& action = a.positional[0];
+    if (action == "check") return check(a, services);
+    if (action == "encrypt") return encrypt(a, services);
+    services.err << "Unknown firmware action " << action << "; see orvane-cli firmware --help.\n";
+    return code(ExitCode::Usage);
+}
+
+} // namespace orvane::cli
