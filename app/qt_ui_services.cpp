@@ -48,6 +48,16 @@ std::string QtUiServices::openFileName(QWidget* parent, const FileDialogRequest&
         .toStdString();
 }
 
+OpenFileChoice QtUiServices::openFile(QWidget* parent, const FileDialogRequest& request) {
+    const QString filter = displayText(request.filter);
+    QString selected;
+    const QString name = QFileDialog::getOpenFileName(parent, displayText(request.title),
+                                                      displayText(request.directory), filter,
+                                                      &selected);
+    const auto index = filter.split(QStringLiteral(";;")).indexOf(selected);
+    return {name.toStdString(), index < 0 ? 1 : static_cast<int>(index) + 1};
+}
+
 std::string QtUiServices::saveFileName(QWidget* parent, const FileDialogRequest& request) {
     const QFileDialog::Options options =
         request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;

@@ -10,6 +10,7 @@ class QtUiServices : public UiServices {
 public:
     MessageResult messageBox(QWidget* parent, const MessageBoxRequest& request) override;
     std::string openFileName(QWidget* parent, const FileDialogRequest& request) override;
+    OpenFileChoice openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::string saveFileName(QWidget* parent, const FileDialogRequest& request) override;
     int showModal(QDialog& dialog) override;
 };

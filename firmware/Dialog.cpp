@@ -2,13 +2,25 @@
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <variant>
+
+#include "app/core/display_text.h"
+#include "app/core/event_log.h"
 #include "app/core/firmware_host.h"
 #include "app/core/localization.h"
+#include "app/core/trap.h"
+#include "app/core/ui_services.h"
+#include "firmware/core/cipher_wrappers.h"
+#include "firmware/core/file_cipher_sodium.h"
+#include "firmware/core/file_keys.h"
+#include "firmware/core/firmware_file.h"
+#include "firmware/core/hex_reader.h"
 
 namespace orvane {
 
@@ -17,13 +29,25 @@ namespace {
 constexpr std::array<const char*, 6> kOperationNames{"open_Command",  "program_Command",
                                                      "erase_Command", "verify_Command",
                                                      "reset_Command", "led_Command"};
+constexpr std::size_t kOpenButton = 0;
+constexpr std::size_t kProgramButton = 1;
+constexpr std::size_t kEraseButton = 2;
+constexpr std::size_t kVerifyButton = 3;
+
+constexpr const char* kOpenTitle = "Select a Firmware Download File in Intel Hex Format as Input";
+// Without the blank that follows the pattern on Windows: the file dialog reads the
+// patterns from the parentheses at the end of an entry.
+constexpr const char* kPlainFilter = "Intel Hex File (*.hex)";
+constexpr const char* kEncipheredFilter = "Encypted Firmware (*.enc)";
+constexpr int kEncipheredFilterIndex = 2;
 
 } // namespace
 
 Dialog::Dialog(AppContext& context, FirmwareHost& host, QWidget* parent)
     : QDialog(parent), context_(context), host_(host), Console_(new QPlainTextEdit(this)),
       BL_ProgressBar_(new QProgressBar(this)), CancelButton_(new QPushButton(this)),
-      Timer1_(new QTimer(this)) {
+      Timer1_(new QTimer(this)), cipher_(std::make_unique<firmware::SodiumFileCipher>()),
+      fileKey1_(firmware::fileKey1()) {
     setObjectName(QStringLiteral("Dialog"));
     setWindowTitle(QStringLiteral("Waiting for Bootloader..."));
     Console_->setObjectName(QStringLiteral("Console"));
@@ -50,9 +74,13 @@ Dialog::Dialog(AppContext& context, FirmwareHost& host, QWidget* parent)
 
     connect(Timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(CancelButton_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+    connect(operationButtons_[kOpenButton], &QPushButton::clicked, this,
+            [this] { open_Command_Click(); });
     // A closed dialog detects nothing any more.
     connect(this, &QDialog::finished, Timer1_, &QTimer::stop);
 }
+
+Dialog::~Dialog() = default;
 
 void Dialog::setDeviceValues(const DeviceValues& values) {
     values_ = values;
@@ -82,6 +110,121 @@ void Dialog::Timer1_Timer() {
 void Dialog::CancelButton_Click() {
     Timer1_->stop();
     reject();
+}
+
+void Dialog::open_Command_Click() {
+    context_.log.logI("entering Dialog.open_Command_Click()");
+    Trap{context_.log}([&] { openFirmwareFile(); });
+}
+
+void Dialog::openFirmwareFile() {
+    EventLog& log = context_.log;
+    FileDialogRequest request;
+    request.title = kOpenTitle;
+    request.filter = std::string(kPlainFilter) + ";;" + kEncipheredFilter;
+    const OpenFileChoice choice = context_.ui.openFile(this, request);
+    if (choice.name.empty()) return;
+    const std::string& name = choice.name;
+
+    auto read = firmware::readFirmwareFile(name);
+    if (const auto* failure = std::get_if<firmware::FileFailure>(&read)) {
+        refuse("Cannot read " + name + ": " + failure->description + ".");
+        return;
+    }
+    std::string content = std::move(std::get<std::string>(read));
+    log.logI("passing Dialog.open_Command_Click() file opener");
+
+    // The content tells whether a file is enciphered; the filter only says what the user
+    // meant to open, so a mismatch is explained instead of loading garbage.
+    const bool enciphered = cipher_->looksEnciphered(content);
+    // The twin "..encrypt.me.._enc" carries the mark in its name too; it is loaded, not
+    // enciphered a second time.
+    if (name.find("encrypt.me") != std::string::npos && !enciphered) {
+        encipherFile(name);
+        return;
+    }
+    if (choice.filterIndex == kEncipheredFilterIndex) {
+        if (!enciphered) {
+            refuse(name + " is not enciphered firmware; open it with the filter \"" +
+                   kPlainFilter + "\".");
+            return;
+        }
+        log.logI("entering Dialog.DA()");
+        try {
+            content = firmware::DecryptArray(*cipher_, firmware::kFirmwareSelector, content,
+                                             fileKey1_, firmware::fileKey2());
+        } catch (const firmware::FileCipherError& e) {
+            refuse(name + " is refused: " + e.what());
+            return;
+        }
+        log.logI("exiting Dialog.DA()");
+    } else if (enciphered) {
+        refuse(name + " is enciphered firmware; open it with the filter \"" + kEncipheredFilter +
+               "\".");
+        return;
+    }
+    loadImage(name, content);
+}
+
+void Dialog::encipherFile(const std::string& name) {
+    EventLog& log = context_.log;
+    log.logI("entering Dialog.EncryptFile()");
+    const auto result =
+        firmware::EncryptFile(*cipher_, firmware::kFirmwareSelector, name, name + "_enc", true,
+                              fileKey1_, firmware::fileKey2());
+    if (!result.written) {
+        refuse(result.failure.empty() ? "Cannot encipher " + name + "." : result.failure + ".");
+        return;
+    }
+    log.logI("exiting Dialog.EncryptFile()");
+    appendConsole("done");
+}
+
+void Dialog::loadImage(const std::string& name, std::string_view content) {
+    EventLog& log = context_.log;
+    appendConsole("parsing " + name + "...  ");
+    log.logI("passing Dialog.open_Command_Click() memory initialization");
+    log.logI("passing Dialog.open_Command_Click() file parser");
+    // Parsed into a fresh image: the dialog's image changes only when the whole file is good.
+    auto parsed = firmware::readIntelHex(content);
+    if (const auto* error = std::get_if<firmware::HexError>(&parsed)) {
+        refuse("The file is refused, " + error->describe() + "; nothing was loaded.");
+        return;
+    }
+    const auto& file = std::get<firmware::HexFile>(parsed);
+    log.logI("passing Dialog.open_Command_Click() progress bar preparation");
+    memoryImage_ = file.image;
+    const std::size_t lines = memoryImage_.filledLineCount();
+    const std::string records = std::to_string(file.records);
+    const std::string leftOut =
+        file.bytesLeftOut == 0 ? std::string()
+                               : " " + std::to_string(file.bytesLeftOut) +
+                                     " bytes outside 0x2000-0x5FFF left out.\r\n";
+    if (lines > 0) {
+        BL_ProgressBar_->setMaximum(static_cast<int>(lines));
+        operationButtons_[kEraseButton]->setEnabled(true);
+        operationButtons_[kVerifyButton]->setEnabled(true);
+        operationButtons_[kProgramButton]->setEnabled(true);
+        appendConsole(" " + records + " lines ok.\r\n" + leftOut);
+        log.logI("exiting Dialog.open_Command_Click()");
+    } else {
+        appendConsole(" " + records + " lines, nothing parsed!\r\n" + leftOut);
+        operationButtons_[kVerifyButton]->setEnabled(false);
+        operationButtons_[kProgramButton]->setEnabled(false);
+    }
+}
+
+void Dialog::appendConsole(std::string_view text) {
+    Console_->moveCursor(QTextCursor::End);
+    Console_->insertPlainText(displayText(text));
+    Console_->moveCursor(QTextCursor::End);
+}
+
+void Dialog::refuse(const std::string& reason) {
+    appendConsole(reason + "\r\n");
+    context_.log.logW(reason);
+    context_.ui.messageBox(this, MessageBoxRequest{reason, {}, MessageIcon::Exclamation,
+                                                   MessageButtons::Ok});
 }
 
 } // namespace orvane

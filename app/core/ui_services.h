@@ -30,12 +30,22 @@ struct FileDialogRequest {
     bool confirmOverwrite = true;
 };
 
+// The file chosen in an open dialog and the filter entry the user had picked (counted from
+// 1 in the order of the ";;"-separated filter). An empty name: the user cancelled.
+struct OpenFileChoice {
+    std::string name;
+    int filterIndex = 1;
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
     virtual MessageResult messageBox(QWidget* parent, const MessageBoxRequest& request) = 0;
     // Empty result: the user cancelled.
     virtual std::string openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual OpenFileChoice openFile(QWidget* parent, const FileDialogRequest& request) {
+        return {openFileName(parent, request), 1};
+    }
     virtual std::string saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     // Shows the window modally and returns when it is closed.
     virtual int showModal(QDialog& dialog) = 0;

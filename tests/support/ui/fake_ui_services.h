@@ -21,6 +21,7 @@ public:
     std::vector<MessageBoxRequest> messages;
     std::deque<MessageResult> answers; // empty: Ok, or Yes for a Yes/No box
     std::deque<std::string> openNames;
+    std::deque<int> openFilters; // filter entry picked with each open name; empty: entry 1
     std::deque<std::string> saveNames;
     std::vector<FileDialogRequest> fileDialogs;
     std::vector<std::string> modalWindows; // objectName of each window shown
@@ -38,6 +39,14 @@ public:
     std::string openFileName(QWidget*, const FileDialogRequest& request) override {
         fileDialogs.push_back(request);
         return pop(openNames);
+    }
+    OpenFileChoice openFile(QWidget* parent, const FileDialogRequest& request) override {
+        OpenFileChoice choice{openFileName(parent, request), 1};
+        if (!openFilters.empty()) {
+            choice.filterIndex = openFilters.front();
+            openFilters.pop_front();
+        }
+        return choice;
     }
     std::string saveFileName(QWidget*, const FileDialogRequest& request) override {
         fileDialogs.push_back(request);
