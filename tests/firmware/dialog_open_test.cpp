@@ -16,6 +16,7 @@
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "temp_folder.h"
+#include "testreport/fake_report_port.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_tavrel_api.h"
 #include "ui/fake_ui_services.h"
@@ -39,7 +40,9 @@ protected:
     FakeOsInfo os;
     std::vector<LoggedEntry> entries;
     EventLog log{ui, [] { return std::string(); }};
-    AppContext context{language, tavrel, ui, os, log};
+    FakeClock clock;
+    FakeReportPort port{clock, 22, 22};
+    AppContext context{language, tavrel, ui, os, log, port, clock};
     NoHost host;
     FirmwareFolder folder;
     std::unique_ptr<Dialog> dialog;
