@@ -12,9 +12,9 @@ namespace {
 
 constexpr const char* kReportId = "F9";
 constexpr std::uint8_t kRefusedAnswer = 0xEE;
-constexpr int kFirstLine = 513;     // 0x2000, the first line of the application area
-constexpr int kLastLine = 1536;     // 0x5FF0
-constexpr int kLinesPerBlock = 4;   // 64-byte erase blocks
+constexpr int kFirstLine = 513;   // 0x2000, the first line of the application area
+constexpr int kLastLine = 1536;   // 0x5FF0
+constexpr int kLinesPerBlock = 4; // 64-byte erase blocks
 constexpr int kProgressLines = 1024;
 constexpr int kRandomBytes = 20;
 constexpr std::size_t kEchoFirst = 2; // count and address, echoed by the answer
@@ -95,8 +95,8 @@ bool BootLoader::command(const std::string& payload, const std::string& address,
         if (result.outcome == LinkOutcome::NoAnswer)
             what += " within " + std::to_string(link_.answerTimeout.count()) + " ms";
     } else if (result.answer[1] == kRefusedAnswer) {
-        what = "the boot loader refused the command (reason " +
-               std::to_string(result.answer[3]) + ")";
+        what =
+            "the boot loader refused the command (reason " + std::to_string(result.answer[3]) + ")";
     } else if (result.answer[1] != result.sent[1] ||
                !std::equal(result.answer.begin() + kEchoFirst, result.answer.begin() + kEchoEnd,
                            result.sent.begin() + kEchoFirst)) {

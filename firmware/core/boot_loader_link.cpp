@@ -90,7 +90,8 @@ SendResult BootLoaderLink::sendReport() {
 
     report::ReportBuffer wire = result.sent;
     for (int i = 2; i < outLength; ++i)
-        wire[static_cast<std::size_t>(i)] = cipher.encodeLinkByte(wire[static_cast<std::size_t>(i)]);
+        wire[static_cast<std::size_t>(i)] =
+            cipher.encodeLinkByte(wire[static_cast<std::size_t>(i)]);
 
     // An all-zero report cannot be told from none, so it is no answer.
     const auto nonZero = [inLength](std::span<const uint8_t, report::kReportBufferSize> r) {

@@ -12,9 +12,7 @@ class LinkRandom {
 public:
     explicit LinkRandom(std::uint32_t seed) : engine_(seed) {}
     // A whole number from low to high, both included, uniformly distributed.
-    int Rand(int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(engine_);
-    }
+    int Rand(int low, int high) { return std::uniform_int_distribution<int>(low, high)(engine_); }
 
 private:
     std::mt19937 engine_;

@@ -80,7 +80,8 @@ struct FirmwareUpdate : ::testing::Test {
     void loadFullImage() {
         std::string text;
         for (uint32_t a = 0x2000; a < 0x6000; a += 16)
-            text += dataRecord(static_cast<uint16_t>(a), counting(16, static_cast<uint8_t>(a >> 4)));
+            text +=
+                dataRecord(static_cast<uint16_t>(a), counting(16, static_cast<uint8_t>(a >> 4)));
         ui.openNames.push_back(folder.write("full.hex", text + kEndRecord));
         dialog->open_Command_Click();
         ASSERT_EQ(dialog->memoryImage().filledLineCount(), 1024u);
@@ -105,7 +106,8 @@ TEST_F(FirmwareUpdate, DetectionGreetsTheFirstBootLoaderOfTheList) {
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Bootloader online");
     EXPECT_EQ(console(), "Bootloader ver 01.05 found\n");
     EXPECT_TRUE(enabled("open_Command") && enabled("reset_Command") && enabled("led_Command"));
-    EXPECT_FALSE(enabled("erase_Command") || enabled("program_Command") || enabled("verify_Command"));
+    EXPECT_FALSE(enabled("erase_Command") || enabled("program_Command") ||
+                 enabled("verify_Command"));
     ASSERT_EQ(device.plainRequests.size(), 2u); // probe and start
     EXPECT_EQ(device.plainRequests[1][1], 0xFE);
     EXPECT_EQ(dialog->link().cipher.sendChain(), port.written.back()[21]);
@@ -165,7 +167,8 @@ TEST_F(FirmwareUpdate, LostAnswerStopsProgramAndDetectionLeadsToAFullUpdate) {
     EXPECT_FALSE(enabled("erase_Command") || enabled("program_Command") || enabled("open_Command"));
 
     dialog->Timer1_Timer(); // re-probes: both sides start at C6 again
-    EXPECT_TRUE(enabled("erase_Command") && enabled("program_Command") && enabled("verify_Command"));
+    EXPECT_TRUE(enabled("erase_Command") && enabled("program_Command") &&
+                enabled("verify_Command"));
     dialog->erase_Command_Click();
     dialog->program_Command_Click();
     dialog->verify_Command_Click();

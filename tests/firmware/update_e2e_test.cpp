@@ -66,8 +66,9 @@ std::string firmwareHex() {
     const auto bytes = firmwareBytes();
     std::string text;
     for (std::size_t a = 0; a < bytes.size(); a += 16)
-        text += dataRecord(static_cast<uint16_t>(0x2000 + a),
-                           {bytes.begin() + static_cast<long>(a), bytes.begin() + static_cast<long>(a) + 16});
+        text += dataRecord(
+            static_cast<uint16_t>(0x2000 + a),
+            {bytes.begin() + static_cast<long>(a), bytes.begin() + static_cast<long>(a) + 16});
     return text + kEndRecord;
 }
 
@@ -124,10 +125,16 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
     ASSERT_EQ(tavrel->Open(0x537F, 0x6425, nullptr, nullptr, nullptr, -1), 1);
     report::ReportPort& port = form->context().port;
     // Programming mode, boot-loader switch on, store: the interface restarts as boot loader.
-    for (const auto& [code, v1, v2] : {std::tuple{0x01, 0x00, 0x00}, {0x07, 0xFF, 0xFF},
-                                       {0xFF, 0x01, 0x00}}) {
-        report::ReportBuffer out{0xF9, 0x00, 0x08, 0x15, 0xEE, static_cast<uint8_t>(code),
-                                 static_cast<uint8_t>(v1), static_cast<uint8_t>(v2)};
+    for (const auto& [code, v1, v2] :
+         {std::tuple{0x01, 0x00, 0x00}, {0x07, 0xFF, 0xFF}, {0xFF, 0x01, 0x00}}) {
+        report::ReportBuffer out{0xF9,
+                                 0x00,
+                                 0x08,
+                                 0x15,
+                                 0xEE,
+                                 static_cast<uint8_t>(code),
+                                 static_cast<uint8_t>(v1),
+                                 static_cast<uint8_t>(v2)};
         ASSERT_EQ(port.write(out), 8);
         report::ReportBuffer in{};
         ASSERT_GT(port.readFor(in, 2000ms), 0);
@@ -168,7 +175,8 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
     for (int i = 0; i < 60 && !normal; ++i) {
         QTest::qWait(50);
         form->Refresh_Click(0);
-        normal = form->GetDevices() == 1 && form->getProductID(0).find("25637") != std::string::npos;
+        normal =
+            form->GetDevices() == 1 && form->getProductID(0).find("25637") != std::string::npos;
     }
     EXPECT_TRUE(normal);
 }
@@ -208,7 +216,8 @@ TEST_F(UpdateEndToEnd, UnplugDuringEraseStopsItAndDetectionWaits) {
         ASSERT_TRUE(detect());
         dialog->erase_Command_Click();
         const std::string text = console();
-        EXPECT_NE(text.find("Erase stopped at address (low Endian): 0x"), std::string::npos) << text;
+        EXPECT_NE(text.find("Erase stopped at address (low Endian): 0x"), std::string::npos)
+            << text;
         EXPECT_EQ(text.find("erasing... ok."), std::string::npos);
         EXPECT_TRUE(dialog->Timer1().isActive());
         EXPECT_FALSE(dialog->findChild<QAbstractButton*>("erase_Command")->isEnabled());
