@@ -157,10 +157,5 @@ TEST_F(Sequences, RefusedOrOutOfStepAnswersStopTheOperation) {
               std::string::npos);
 }
 
-TEST_F(Sequences, FormatAddressWritesThreeBytesLowFirst) {
-    EXPECT_EQ(firmware::formatAddress(514, 0), "0F 20 00 ");
-    EXPECT_EQ(firmware::formatAddress(1536, 16), "FF 5F 00 ");
-}
-
 } // namespace
 } // namespace orvane::test
