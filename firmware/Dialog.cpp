@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <random>
 #include <variant>
 
 #include "app/core/display_text.h"
@@ -47,7 +48,8 @@ Dialog::Dialog(AppContext& context, FirmwareHost& host, QWidget* parent)
     : QDialog(parent), context_(context), host_(host), Console_(new QPlainTextEdit(this)),
       BL_ProgressBar_(new QProgressBar(this)), CancelButton_(new QPushButton(this)),
       Timer1_(new QTimer(this)), cipher_(std::make_unique<firmware::SodiumFileCipher>()),
-      fileKey1_(firmware::fileKey1()) {
+      fileKey1_(firmware::fileKey1()), link_(context.port, context.clock, *this),
+      bootLoader_(link_, *this), random_(std::random_device{}()) {
     setObjectName(QStringLiteral("Dialog"));
     setWindowTitle(QStringLiteral("Waiting for Bootloader..."));
     Console_->setObjectName(QStringLiteral("Console"));
@@ -76,6 +78,7 @@ Dialog::Dialog(AppContext& context, FirmwareHost& host, QWidget* parent)
     connect(CancelButton_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
     connect(operationButtons_[kOpenButton], &QPushButton::clicked, this,
             [this] { open_Command_Click(); });
+    connectUpdateButtons();
     // A closed dialog detects nothing any more.
     connect(this, &QDialog::finished, Timer1_, &QTimer::stop);
 }
@@ -99,17 +102,6 @@ void Dialog::updateLocalization() {
     CancelButton_->setText(QString::fromStdString(localized(15, offset)));
     Console_->setPlainText(QString::fromStdString(
         localized(16, offset) + "\n" + localized(17, offset) + "\n" + localized(18, offset)));
-}
-
-void Dialog::Timer1_Timer() {
-    // Detection of the boot loader (product id 25611) through the host's device list
-    // comes with the update sequence.
-    (void)host_;
-}
-
-void Dialog::CancelButton_Click() {
-    Timer1_->stop();
-    reject();
 }
 
 void Dialog::open_Command_Click() {

@@ -1,6 +1,6 @@
-// Firmware dialog: waits for the boot loader and updates the interface's firmware. This
-// window so far has its controls, captions and the detection timer; the detection and the
-// update sequence are still to come.
+// Firmware dialog: waits for the boot loader, greets it, and erases, programs and verifies
+// the interface's application area from a firmware file. The window stays painted while an
+// operation runs; its buttons, its other handlers and closing it wait for the operation.
 #ifndef ORVANE_FIRMWARE_DIALOG_H
 #define ORVANE_FIRMWARE_DIALOG_H
 
@@ -12,8 +12,13 @@
 #include <string_view>
 
 #include "app/core/app_context.h"
+#include "firmware/core/boot_loader.h"
+#include "firmware/core/boot_loader_link.h"
+#include "firmware/core/link_random.h"
 #include "firmware/core/memory_image.h"
+#include "report/clock.h"
 
+class QCloseEvent;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -26,7 +31,7 @@ namespace firmware {
 class FileCipher;
 }
 
-class Dialog : public QDialog {
+class Dialog : public QDialog, private firmware::UpdateView {
     Q_OBJECT
 public:
     Dialog(AppContext& context, FirmwareHost& host, QWidget* parent = nullptr);
@@ -47,13 +52,47 @@ public:
     // What Program and Verify write and compare; replaced only by a file that loaded whole.
     const firmware::MemoryImage& memoryImage() const { return memoryImage_; }
 
-private:
+    // Boot-loader detection: finds product id 25611 in the main window's list, has it
+    // opened, probes it and greets it.
     void Timer1_Timer();
+    void erase_Command_Click();
+    void program_Command_Click();
+    void verify_Command_Click();
+    void led_Command_Click();
+    void reset_Command_Click();
     void CancelButton_Click();
+
+    // The link with its report texts and chains, as the last exchange left them.
+    const firmware::BootLoaderLink& link() const { return link_; }
+    // The random bytes of probe and start come from a generator seeded once; tests fix it.
+    void setRandomSeed(std::uint32_t seed) { random_ = firmware::LinkRandom(seed); }
+    bool operationRunning() const { return busy_; }
+
+    // Closing while an operation runs waits for its end.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // UpdateView: the console and the progress bar; the window repaints as they move.
+    void replaceConsole(std::string_view text) override;
+    void appendConsole(std::string_view text) override;
+    void setProgressMaximum(int maximum) override;
+    void setProgress(int value) override;
+    void keepAlive();
+
+    // Runs Erase, Program or Verify with every button and closing held back; a failed
+    // exchange sends the dialog back to detection, which re-probes and resets the chains.
+    template <class Operation> void runOperation(Operation&& operation);
+    // The link is out of step: say so, and search for the boot loader again.
+    void searchAgain();
+    bool confirmUpdate(const std::string& title);
+    void setImageButtonsEnabled();
+    void connectUpdateButtons();
     void openFirmwareFile();
     void encipherFile(const std::string& name);
     void loadImage(const std::string& name, std::string_view content);
-    void appendConsole(std::string_view text);
     // A file that is not loaded: the reason goes to the console, the log and a message box;
     // the memory image and the buttons stay as they were.
     void refuse(const std::string& reason);
@@ -70,6 +109,12 @@ private:
     firmware::MemoryImage memoryImage_;
     std::unique_ptr<firmware::FileCipher> cipher_;
     std::string fileKey1_;
+    firmware::BootLoaderLink link_;
+    firmware::BootLoader bootLoader_;
+    firmware::LinkRandom random_;
+    bool busy_ = false;
+    bool closeRequested_ = false;
+    report::Clock::time_point lastPaint_{};
 };
 
 } // namespace orvane

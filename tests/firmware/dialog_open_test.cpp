@@ -41,7 +41,7 @@ protected:
     std::vector<LoggedEntry> entries;
     EventLog log{ui, [] { return std::string(); }};
     FakeClock clock;
-    FakeReportPort port{clock};
+    FakeReportPort port{clock, 22, 22};
     AppContext context{language, tavrel, ui, os, log, port, clock};
     NoHost host;
     FirmwareFolder folder;

@@ -1,0 +1,174 @@
+// The firmware dialog's device operations: Erase, Program, Verify, LED and Reset, with the
+// window kept alive and everything else held back while one runs.
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "app/core/display_text.h"
+#include "app/core/event_log.h"
+#include "app/core/trap.h"
+#include "app/core/ui_services.h"
+#include "firmware/Dialog.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::size_t kProgramButton = 1;
+constexpr std::size_t kEraseButton = 2;
+constexpr std::size_t kVerifyButton = 3;
+constexpr std::size_t kResetButton = 4;
+constexpr std::size_t kLedButton = 5;
+// The window repaints at most this often while an operation runs: often enough to look
+// alive, rarely enough to cost nothing next to the exchanges.
+constexpr auto kPaintInterval = std::chrono::milliseconds{30};
+
+constexpr const char* kConfirmText =
+    "Ensure a stable power supply and connection during the update process.\r\n"
+    "No warranty of any kind is provided and the use is entirely at your own risk !\r\n"
+    "Do you want to proceed ?";
+
+} // namespace
+
+void Dialog::connectUpdateButtons() {
+    connect(operationButtons_[kProgramButton], &QPushButton::clicked, this,
+            [this] { program_Command_Click(); });
+    connect(operationButtons_[kEraseButton], &QPushButton::clicked, this,
+            [this] { erase_Command_Click(); });
+    connect(operationButtons_[kVerifyButton], &QPushButton::clicked, this,
+            [this] { verify_Command_Click(); });
+    connect(operationButtons_[kResetButton], &QPushButton::clicked, this,
+            [this] { reset_Command_Click(); });
+    connect(operationButtons_[kLedButton], &QPushButton::clicked, this,
+            [this] { led_Command_Click(); });
+}
+
+bool Dialog::confirmUpdate(const std::string& title) {
+    const MessageResult answer = context_.ui.messageBox(
+        this, MessageBoxRequest{kConfirmText, title, MessageIcon::Question, MessageButtons::YesNo});
+    return answer != MessageResult::No;
+}
+
+template <class Operation> void Dialog::runOperation(Operation&& operation) {
+    busy_ = true;
+    setButtonsEnabled(false);
+    CancelButton_->setEnabled(false);
+    lastPaint_ = context_.clock.now();
+    firmware::OperationOutcome outcome = firmware::OperationOutcome::Failed;
+    Trap{context_.log}([&] { outcome = operation(); });
+    // Clicks made during the operation now reach disabled buttons and are dropped; a close
+    // asked for meanwhile is remembered.
+    QCoreApplication::processEvents();
+    busy_ = false;
+    CancelButton_->setEnabled(true);
+    if (outcome == firmware::OperationOutcome::Failed)
+        searchAgain();
+    else
+        setButtonsEnabled(true);
+    if (closeRequested_) {
+        closeRequested_ = false;
+        reject();
+    }
+}
+
+void Dialog::searchAgain() {
+    appendConsole("The link to the boot loader is out of step. Searching for the boot loader "
+                  "again; repeat the operation when it is online.\r\n");
+    setButtonsEnabled(false);
+    setWindowTitle(QStringLiteral("Waiting for Bootloader..."));
+    Timer1_->start();
+}
+
+void Dialog::setImageButtonsEnabled() {
+    if (memoryImage_.filledLineCount() == 0) return;
+    operationButtons_[kEraseButton]->setEnabled(true);
+    operationButtons_[kVerifyButton]->setEnabled(true);
+    operationButtons_[kProgramButton]->setEnabled(true);
+}
+
+void Dialog::erase_Command_Click() {
+    EventLog& log = context_.log;
+    log.logI("entering Dialog.erase_Command_Click()");
+    if (!confirmUpdate("The USB-Interface firmware will be erased!")) return;
+    runOperation([&] {
+        log.logI("entering Dialog.eraseMemory()");
+        const auto outcome = bootLoader_.eraseMemory();
+        log.logI("exiting Dialog.eraseMemory()");
+        return outcome;
+    });
+    log.logI("exiting Dialog.erase_Command_Click()");
+}
+
+void Dialog::program_Command_Click() {
+    if (!confirmUpdate("The USB-Interface firmware will be removed and updated!")) return;
+    runOperation([&] { return bootLoader_.uploadMemory(memoryImage_); });
+}
+
+void Dialog::verify_Command_Click() {
+    runOperation([&] { return bootLoader_.verifyMemory(memoryImage_); });
+}
+
+void Dialog::led_Command_Click() {
+    context_.log.logI("entering Dialog.led_Command_Click()");
+    firmware::SendResult result;
+    if (!Trap{context_.log}([&] { result = bootLoader_.led(); }) || !result.answered())
+        searchAgain();
+    context_.log.logI("exiting Dialog.led_Command_Click()");
+}
+
+void Dialog::reset_Command_Click() {
+    Trap{context_.log}([&] { bootLoader_.reset(); });
+    accept(); // also when the reset was not answered
+}
+
+void Dialog::CancelButton_Click() {
+    context_.log.logI("entering Dialog.CancelButton_Click()");
+    reject();
+    context_.log.logI("exiting Dialog.CancelButton_Click()");
+}
+
+void Dialog::reject() {
+    if (busy_) {
+        closeRequested_ = true;
+        return;
+    }
+    Timer1_->stop();
+    QDialog::reject();
+}
+
+void Dialog::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void Dialog::replaceConsole(std::string_view text) {
+    Console_->setPlainText(displayText(text));
+    Console_->moveCursor(QTextCursor::End);
+}
+
+void Dialog::setProgressMaximum(int maximum) {
+    BL_ProgressBar_->setMaximum(maximum);
+}
+
+void Dialog::setProgress(int value) {
+    BL_ProgressBar_->setValue(value);
+    keepAlive();
+}
+
+void Dialog::keepAlive() {
+    const auto now = context_.clock.now();
+    if (now - lastPaint_ < kPaintInterval) return;
+    lastPaint_ = now;
+    // Paints and window-system events only: clicks and keys wait for the operation's end.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace orvane

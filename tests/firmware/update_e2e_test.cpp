@@ -1,0 +1,240 @@
+// The firmware update in the program on the real libtavrel.so against the emulated
+// interface: detection, a full update read back through a link cipher of the test's own,
+// reset into normal mode, and the faults: a lost answer, an unplug, a silent boot loader.
+#include <QAbstractButton>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "app/Form1.h"
+#include "app/core/tavrel_library.h"
+#include "firmware/Dialog.h"
+#include "hex_text.h"
+#include "report/report_port.h"
+#include "temp_folder.h"
+#include "test_fixture.h"
+
+namespace orvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The host side of the boot loader's link, written apart from the program's.
+struct TestLink {
+    uint8_t send = 0, receive = 0;
+    uint8_t encode(uint8_t p) {
+        send = static_cast<uint8_t>(((send ^ p) + 0x2B) ^ 0x5D);
+        return send;
+    }
+    uint8_t decode(uint8_t c) {
+        const auto p = static_cast<uint8_t>(((c ^ 0x5D) - 0x2B) ^ receive);
+        receive = c;
+        return p;
+    }
+    // One command of 22 bytes; the unscrambled answer, empty when none came.
+    std::vector<uint8_t> exchange(report::ReportPort& port, std::vector<uint8_t> plain) {
+        report::ReportBuffer out{};
+        plain.resize(22, 0);
+        out[0] = 0xF9;
+        out[1] = plain[1];
+        for (std::size_t i = 2; i < 22; ++i)
+            out[i] = encode(plain[i]);
+        if (port.write(out) != 22) return {};
+        report::ReportBuffer in{};
+        if (port.readFor(in, 2000ms) <= 0) return {};
+        std::vector<uint8_t> answer(in.begin(), in.begin() + 22);
+        for (std::size_t i = 2; i < 22; ++i)
+            answer[i] = decode(answer[i]);
+        return answer;
+    }
+};
+
+// Every byte of the application area: the file the update writes.
+std::vector<uint8_t> firmwareBytes() {
+    std::vector<uint8_t> bytes(0x4000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>((i * 37 + (i >> 8)) ^ 0xA5);
+    return bytes;
+}
+
+std::string firmwareHex() {
+    const auto bytes = firmwareBytes();
+    std::string text;
+    for (std::size_t a = 0; a < bytes.size(); a += 16)
+        text += dataRecord(
+            static_cast<uint16_t>(0x2000 + a),
+            {bytes.begin() + static_cast<long>(a), bytes.begin() + static_cast<long>(a) + 16});
+    return text + kEndRecord;
+}
+
+class UpdateEndToEnd : public ::testing::Test {
+protected:
+    FakeUiServices ui;
+    FakeOsInfo os;
+    FakeSystemLocale locale{"1"};
+    FakeUrlOpener urls;
+    TempFolder logFolder;
+    FirmwareFolder files;
+    std::unique_ptr<TavrelLibrary> tavrel;
+    std::unique_ptr<Form1> form;
+    Dialog* dialog = nullptr;
+
+    void start(const char* devices) {
+        setenv("TAVREL_EMULATOR", devices, 1);
+        unsetenv("TAVREL_EMULATOR_STATE");
+        tavrel = std::make_unique<TavrelLibrary>();
+        form = std::make_unique<Form1>(
+            Form1Services{*tavrel, ui, os, locale, urls, logFolder.path(), {}, {}, [] {}});
+        form->show();
+    }
+    // Runs body while the firmware dialog is shown, as the Firmware button shows it.
+    void withDialog(const std::function<void()>& body) {
+        ui.onModal = [&](QDialog& window) {
+            dialog = &static_cast<Dialog&>(window);
+            dialog->setRandomSeed(3);
+            body();
+        };
+        form->OpenDev_Click(0);
+        dialog = nullptr;
+    }
+    std::string console() const {
+        return dialog->findChild<QPlainTextEdit*>("Console")->toPlainText().toStdString();
+    }
+    // Ticks of Timer1 until the boot loader is online (or the patience ends).
+    bool detect() {
+        for (int i = 0; i < 60; ++i) {
+            dialog->Timer1_Timer();
+            if (!dialog->Timer1().isActive()) return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+    void loadFirmware() {
+        ui.openNames.push_back(files.write("full.hex", firmwareHex()));
+        dialog->open_Command_Click();
+    }
+};
+
+TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNormalMode) {
+    start("interface:latency_ms=0.2:reboot_ms=20:joy_ms=0");
+    ASSERT_EQ(tavrel->Open(0x537F, 0x6425, nullptr, nullptr, nullptr, -1), 1);
+    report::ReportPort& port = form->context().port;
+    // Programming mode, boot-loader switch on, store: the interface restarts as boot loader.
+    for (const auto& [code, v1, v2] :
+         {std::tuple{0x01, 0x00, 0x00}, {0x07, 0xFF, 0xFF}, {0xFF, 0x01, 0x00}}) {
+        report::ReportBuffer out{0xF9,
+                                 0x00,
+                                 0x08,
+                                 0x15,
+                                 0xEE,
+                                 static_cast<uint8_t>(code),
+                                 static_cast<uint8_t>(v1),
+                                 static_cast<uint8_t>(v2)};
+        ASSERT_EQ(port.write(out), 8);
+        report::ReportBuffer in{};
+        ASSERT_GT(port.readFor(in, 2000ms), 0);
+    }
+
+    std::vector<uint8_t> flash;
+    withDialog([&] {
+        ASSERT_TRUE(detect());
+        EXPECT_EQ(console(), "Bootloader ver 01.05 found\n");
+        loadFirmware();
+        dialog->erase_Command_Click();
+        dialog->program_Command_Click();
+        dialog->verify_Command_Click();
+        EXPECT_NE(console().find("erasing... ok.\nuploading... ok.\nverifying... ok.\n"),
+                  std::string::npos)
+            << console();
+
+        TestLink link; // a probe restarts the device's chains, whatever ours were
+        ASSERT_EQ(link.exchange(port, {0xF9, 0x00}).size(), 22u);
+        link.send = link.receive = 0xC6;
+        for (uint32_t a = 0x2000; a < 0x6000; a += 16) {
+            const auto line = link.exchange(
+                port, {0xF9, 0x01, 0x10, static_cast<uint8_t>(a), static_cast<uint8_t>(a >> 8)});
+            ASSERT_EQ(line.size(), 22u);
+            flash.insert(flash.end(), line.begin() + 6, line.end());
+        }
+        // The dialog's chains are now behind: detection brings them back in step.
+        dialog->Timer1().start();
+        ASSERT_TRUE(detect());
+        dialog->led_Command_Click();
+        EXPECT_FALSE(dialog->Timer1().isActive());
+        dialog->reset_Command_Click();
+        EXPECT_FALSE(dialog->isVisible());
+    });
+    EXPECT_EQ(flash, firmwareBytes());
+
+    bool normal = false;
+    for (int i = 0; i < 60 && !normal; ++i) {
+        QTest::qWait(50);
+        form->Refresh_Click(0);
+        normal =
+            form->GetDevices() == 1 && form->getProductID(0).find("25637") != std::string::npos;
+    }
+    EXPECT_TRUE(normal);
+}
+
+TEST_F(UpdateEndToEnd, LostAnswerInProgramStopsAndDetectionRecovers) {
+    // Answer 1100 is lost: probe and start are 1 and 2, the erase 3 to 258, so the loss
+    // falls in the middle of Program.
+    start("loader:latency_ms=0.2:drop=1100");
+    withDialog([&] {
+        ASSERT_TRUE(detect());
+        loadFirmware();
+        dialog->erase_Command_Click();
+        dialog->program_Command_Click();
+        const std::string failed = console();
+        EXPECT_NE(failed.find("Read failed! rdresult 0, inputReportLength 22\nProgram stopped at "
+                              "address (low Endian): 0x"),
+                  std::string::npos)
+            << failed;
+        EXPECT_EQ(failed.find("uploading... ok."), std::string::npos);
+        EXPECT_TRUE(dialog->Timer1().isActive());
+
+        ASSERT_TRUE(detect());
+        // In step again: Verify reads on until the first line the stopped Program left.
+        dialog->verify_Command_Click();
+        const std::string verified = console();
+        EXPECT_NE(verified.find("verifying... error at address (low Endian): 0x"),
+                  std::string::npos)
+            << verified;
+        EXPECT_EQ(verified.find("Verify stopped"), std::string::npos);
+        EXPECT_FALSE(dialog->Timer1().isActive());
+    });
+}
+
+TEST_F(UpdateEndToEnd, UnplugDuringEraseStopsItAndDetectionWaits) {
+    start("loader:latency_ms=5:unplug_after_ms=400");
+    withDialog([&] {
+        ASSERT_TRUE(detect());
+        dialog->erase_Command_Click();
+        const std::string text = console();
+        EXPECT_NE(text.find("Erase stopped at address (low Endian): 0x"), std::string::npos)
+            << text;
+        EXPECT_EQ(text.find("erasing... ok."), std::string::npos);
+        EXPECT_TRUE(dialog->Timer1().isActive());
+        EXPECT_FALSE(dialog->findChild<QAbstractButton*>("erase_Command")->isEnabled());
+    });
+}
+
+TEST_F(UpdateEndToEnd, SilentBootLoaderShowsNoVersion) {
+    start("loader:silent=1");
+    withDialog([&] {
+        dialog->Timer1_Timer();
+        EXPECT_TRUE(dialog->Timer1().isActive());
+        EXPECT_EQ(console().find("Bootloader ver"), std::string::npos);
+        EXPECT_NE(console().find("keine g\u00fcltige Antwort gelesen.\nInputReportLen=22"),
+                  std::string::npos);
+        EXPECT_FALSE(dialog->findChild<QAbstractButton*>("open_Command")->isEnabled());
+    });
+}
+
+} // namespace
+} // namespace orvane::test
