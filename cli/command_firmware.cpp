@@ -6,6 +6,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/firmware_flash.h"
 #include "firmware/core/cipher_wrappers.h"
 #include "firmware/core/file_cipher_sodium.h"
 #include "firmware/core/file_keys.h"
@@ -19,10 +20,16 @@ namespace {
 constexpr const char* kHelp =
     R"(usage: orvane-cli firmware check FILE [--verbose]
        orvane-cli firmware encrypt IN.hex -o OUT.enc
+       orvane-cli firmware flash FILE.hex|FILE.enc [--wait SECONDS] [--device N|SERIAL]
 
 check    reads a plain or enciphered firmware file exactly as an update would and prints
          what it would write (with --verbose every line); it touches no device.
 encrypt  checks a plain Intel HEX file, then enciphers it for distribution.
+flash    reads the file first (a bad file touches no device, exit code 7), waits for the
+         boot loader (up to --wait seconds, default 30), then erases, programs, verifies
+         and resets the interface. Exit code 5 when the boot loader stops answering, 6 when
+         the verify finds a difference. Put the interface into its boot loader first (the
+         configuration's boot-loader switch).
 )";
 
 std::string hexAddress(std::uint32_t address) {
@@ -132,6 +139,7 @@ int commandFirmware(std::span<const std::string> words, CliServices& services) {
     const std::string& action = a.positional[0];
     if (action == "check") return check(a, services);
     if (action == "encrypt") return encrypt(a, services);
+    if (action == "flash") return firmwareFlash(a, services);
     services.err << "Unknown firmware action " << action << "; see orvane-cli firmware --help.\n";
     return code(ExitCode::Usage);
 }

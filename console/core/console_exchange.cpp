@@ -1,6 +1,7 @@
 #include "console/core/console_exchange.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
 
 #include "report/exchange.h"
@@ -31,16 +32,31 @@ ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::Report
     const auto inputBytes = std::span<uint8_t>(input).first(
         static_cast<std::size_t>(std::clamp<int>(lengths.input, 0, report::kReportBufferSize)));
 
+    bool answered = false;
     for (int attempt = 0; attempt < attempts; ++attempt) {
+        // Until the answer came, a report with another id than the request's (the
+        // interface's joystick stream) is kept but the tries go on for the answer; it is
+        // shown only when none comes. Later attempts show whatever comes next.
+        std::optional<report::ReportBuffer> other;
         do {
             if (writeComplete) {
                 std::ranges::fill(inputBytes, uint8_t{0});
                 port.readFor(input, kTryWait); // a failed read leaves the zeros
                 const bool any = std::ranges::any_of(inputBytes, [](uint8_t b) { return b != 0; });
                 outcome.received = any ? lengths.input : 0;
+                if (any && !answered && input[0] != output[0]) {
+                    other = input;
+                    outcome.received = 0;
+                }
             }
             ++outcome.tries;
         } while (outcome.received != lengths.input && outcome.tries < kMaxTries);
+        if (outcome.received == lengths.input) {
+            answered = true;
+        } else if (other) {
+            input = *other;
+            outcome.received = lengths.input;
+        }
         outcome.answers.push_back(input);
     }
     return outcome;

@@ -6,7 +6,9 @@
 // without sleeping when the answer is already there. All attempts share kMaxTries: the
 // first attempt tries until an answer comes or the count is used up, each further attempt
 // makes at least one try. Reports that were queued before the write are read away first:
-// they are not answers to this request.
+// they are not answers to this request. Until the answer came, a report with another id
+// than the request's (the interface's joystick stream) does not end an attempt: the tries
+// go on for the answer, and that report is shown only when no answer comes.
 #ifndef ORVANE_CONSOLE_CORE_CONSOLE_EXCHANGE_H
 #define ORVANE_CONSOLE_CORE_CONSOLE_EXCHANGE_H
 

@@ -102,6 +102,25 @@ TEST_F(ConsoleExchange, ReportsQueuedBeforeTheWriteAreNotTakenForTheAnswer) {
               "Write/Read attempts: 2\r\n");
 }
 
+TEST_F(ConsoleExchange, TheJoystickStreamDoesNotHideTheAnswer) {
+    // A joystick report arriving just before the answer is passed over for it.
+    port.onRequest = [&](FakeReportPort& p, const Report&) {
+        p.deliver(Report{0x01, 0x80}, 500us);
+        p.deliver(answer, 1200us);
+    };
+    auto outcome = console::runConsoleExchange(port, request, 1, lengths);
+    EXPECT_EQ(outcome.answers[0][1], 0x1C);
+    EXPECT_EQ(outcome.tries, 2);
+    // A device that answers with another id still shows what came, once the tries end.
+    port.onRequest = [&](FakeReportPort& p, const Report&) {
+        p.deliver(Report{0x02, 0x07}, 500us);
+    };
+    outcome = console::runConsoleExchange(port, request, 1, lengths);
+    EXPECT_EQ(outcome.answers[0][0], 0x02);
+    EXPECT_EQ(outcome.received, 18);
+    EXPECT_EQ(outcome.tries, 50);
+}
+
 TEST_F(ConsoleExchange, FailedWriteOrAGoneDeviceReadsNothingAndIsBounded) {
     port.writeResults = {-1};
     auto outcome = console::runConsoleExchange(port, request, 2, lengths);

@@ -1,0 +1,151 @@
+// firmware flash: waits for the boot loader, then erases, programs, verifies and resets the
+// interface through the same boot-loader sequences as the firmware dialog.
+#include "cli/firmware_flash.h"
+
+#include <charconv>
+#include <ostream>
+#include <random>
+#include <thread>
+
+#include "cli/device_session.h"
+#include "firmware/core/boot_loader.h"
+#include "firmware/core/file_cipher_sodium.h"
+#include "firmware/core/firmware_loader.h"
+
+namespace orvane::cli {
+
+namespace {
+
+// Console lines of the sequences on the terminal: a bar that redraws itself there, the
+// sequence's own lines elsewhere (and with --verbose).
+class CliUpdateView final : public firmware::UpdateView {
+public:
+    CliUpdateView(CliServices& services, bool verbose)
+        : out_(services.out), bar_(services.terminal && !verbose), verbose_(verbose) {}
+
+    void replaceConsole(std::string_view text) override { appendConsole(text); }
+    void appendConsole(std::string_view text) override {
+        if (!verbose_ && !bar_ && text.find("\r\n") == std::string_view::npos &&
+            text.ends_with("... ")) {
+            out_ << text << std::flush; // "erasing... " then "ok." on the same line
+            return;
+        }
+        if (!verbose_ && bar_) return;
+        for (char c : text)
+            if (c != '\r') out_ << c;
+        out_ << std::flush;
+    }
+    void setProgressMaximum(int maximum) override { maximum_ = std::max(maximum, 1); }
+    void setProgress(int value) override {
+        if (!bar_ || value == 0) return;
+        constexpr int kWidth = 40;
+        const int filled = value * kWidth / maximum_;
+        out_ << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+             << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] "
+             << value * 100 / maximum_ << " %" << std::flush;
+        if (value >= maximum_) out_ << "\n";
+    }
+    void step(std::string_view name) {
+        if (bar_) out_ << name << "\n";
+    }
+
+private:
+    std::ostream& out_;
+    bool bar_;
+    bool verbose_;
+    int maximum_ = 1;
+};
+
+std::optional<int> waitSeconds(const Arguments& a) {
+    const auto text = a.value("--wait");
+    if (!text) return 30;
+    int n = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), n);
+    if (ec != std::errc{} || end != text->data() + text->size() || n < 0 || n > 3600)
+        return std::nullopt;
+    return n;
+}
+
+int stopped(CliServices& services, const firmware::BootLoader& loader, const char* operation,
+            firmware::OperationOutcome outcome) {
+    if (outcome == firmware::OperationOutcome::Mismatch) {
+        services.err << "Verify found the interface's flash different from the file.\n";
+        return code(ExitCode::VerifyMismatch);
+    }
+    services.err << operation << " failed";
+    if (const auto& failure = loader.lastFailure())
+        services.err << " at address 0x" << failure->address << ": " << failure->what;
+    services.err << ". Run the update again from the start; the interface stays in its boot "
+                    "loader.\n";
+    return code(ExitCode::NoAnswer);
+}
+
+} // namespace
+
+int firmwareFlash(const Arguments& a, CliServices& services) {
+    const auto wait = waitSeconds(a);
+    if (a.positional.size() != 2 || !wait) {
+        services.err << (wait ? "firmware flash takes one file."
+                              : "--wait takes a number of seconds from 0 to 3600.")
+                     << "\n";
+        return code(ExitCode::Usage);
+    }
+    // The file is read whole before any device is touched: a bad file writes nothing.
+    firmware::SodiumFileCipher cipher;
+    auto loaded = firmware::loadFirmwareFile(cipher, a.positional[1]);
+    if (const auto* error = std::get_if<std::string>(&loaded)) {
+        services.err << *error << "\n";
+        return code(ExitCode::BadFile);
+    }
+    const firmware::MemoryImage& image = std::get<firmware::LoadedFirmware>(loaded).file.image;
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(*wait);
+    const std::string selector = a.value("--device").value_or("");
+    bool told = false;
+    for (;;) {
+        if (chooseDevice(findDevices(services.tavrel), selector, Want::BootLoader) ||
+            std::chrono::steady_clock::now() >= deadline)
+            break;
+        if (!told) {
+            services.out << "Waiting for the boot loader (up to " << *wait << " s)...\n"
+                         << std::flush;
+            told = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    DeviceSession session(services, selector, Want::BootLoader);
+    if (const auto failure = session.failure()) return code(*failure);
+
+    const bool verbose = a.has("--verbose");
+    CliUpdateView view(services, verbose);
+    firmware::BootLoaderLink link(services.port, services.clock, view);
+    link.InputReportLen = session.device().inputReportLen;
+    link.OutputReportLen = session.device().outputReportLen;
+    firmware::BootLoader loader(link, view);
+    firmware::LinkRandom random(std::random_device{}());
+
+    const auto probe = loader.probe(random);
+    if (!probe.valid) {
+        services.err << "The boot loader was found but did not answer its probe.\n";
+        return code(ExitCode::NoAnswer);
+    }
+    services.out << "Boot loader " << probe.major << "." << probe.minor << " found.\n";
+    if (!loader.start(random).answered()) {
+        services.err << "The boot loader did not answer the start command.\n";
+        return code(ExitCode::NoAnswer);
+    }
+    view.step("Erasing");
+    if (const auto o = loader.eraseMemory(); o != firmware::OperationOutcome::Completed)
+        return stopped(services, loader, "Erase", o);
+    view.step("Programming");
+    if (const auto o = loader.uploadMemory(image); o != firmware::OperationOutcome::Completed)
+        return stopped(services, loader, "Program", o);
+    view.step("Verifying");
+    if (const auto o = loader.verifyMemory(image); o != firmware::OperationOutcome::Completed)
+        return stopped(services, loader, "Verify", o);
+    loader.reset(); // the interface restarts at once; its answer may not come
+    services.out << "Firmware written and verified; the interface restarts.\n";
+    return code(ExitCode::Ok);
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "cli_run.h"
+
+namespace orvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An Intel HEX file that fills the whole application area 0x2000-0x5FFF.
+std::string applicationHex(unsigned seed) {
+    std::mt19937 random(seed);
+    std::string hex;
+    char line[64];
+    for (unsigned address = 0x2000; address < 0x6000; address += 16) {
+        unsigned sum = 16 + (address >> 8) + (address & 0xFF);
+        std::snprintf(line, sizeof line, ":10%04X00", address);
+        hex += line;
+        for (int i = 0; i < 16; ++i) {
+            const unsigned b = random() & 0xFF;
+            sum += b;
+            std::snprintf(line, sizeof line, "%02X", b);
+            hex += line;
+        }
+        std::snprintf(line, sizeof line, "%02X\r\n", (0x100 - (sum & 0xFF)) & 0xFF);
+        hex += line;
+    }
+    return hex + ":00000001FF\r\n";
+}
+
+struct CliFirmware : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("orvane-cli-fw-" + std::to_string(getpid()));
+    void SetUp() override { fs::create_directories(dir); }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string write(const std::string& name, const std::string& content) {
+        std::ofstream(dir / name, std::ios::binary) << content;
+        return (dir / name).string();
+    }
+};
+
+TEST_F(CliFirmware, CheckAndEncryptTouchNoDeviceAndRoundTrip) {
+    const std::string hex = write("fw.hex", applicationHex(1));
+    const CliRun check = runCli({"firmware", "check", hex}, "");
+    EXPECT_EQ(check.exitCode, 0) << check.err;
+    EXPECT_NE(check.out.find("1024 lines"), std::string::npos) << check.out;
+
+    const std::string enc = (dir / "fw.enc").string();
+    EXPECT_EQ(runCli({"firmware", "encrypt", hex, "-o", enc}, "").exitCode, 0);
+    const CliRun checkEnc = runCli({"firmware", "check", enc, "--verbose"}, "");
+    EXPECT_EQ(checkEnc.exitCode, 0) << checkEnc.err;
+    EXPECT_NE(checkEnc.out.find("enciphered"), std::string::npos);
+
+    // One flipped bit: refused as a bad file.
+    std::string bytes;
+    {
+        std::ifstream in(enc, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x10);
+    EXPECT_EQ(runCli({"firmware", "check", write("bad.enc", bytes)}, "").exitCode, 7);
+}
+
+TEST_F(CliFirmware, FlashWritesAndVerifiesTheWholeApplicationArea) {
+    const std::string hex = write("fw.hex", applicationHex(2));
+    const CliRun run = runCli({"firmware", "flash", hex, "--wait", "2"}, "loader");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("verified"), std::string::npos) << run.out;
+}
+
+TEST_F(CliFirmware, FlashFailuresHaveTheirExitCodesAndNeverClaimSuccess) {
+    const std::string hex = write("fw.hex", applicationHex(3));
+    // The 600th answer is lost in the middle of Program.
+    const CliRun lost = runCli({"firmware", "flash", hex, "--wait", "1"}, "loader:drop=600");
+    EXPECT_EQ(lost.exitCode, 5);
+    EXPECT_EQ(lost.out.find("verified"), std::string::npos);
+    EXPECT_NE(lost.err.find("Program failed"), std::string::npos) << lost.err;
+
+    // A broken checksum is refused before any device is looked for: with no device at all
+    // the exit code would otherwise say "no device".
+    std::string broken = applicationHex(4);
+    broken[broken.find("\r\n") - 1] ^= 0x01;
+    EXPECT_EQ(runCli({"firmware", "flash", write("broken.hex", broken)}, "").exitCode, 7);
+
+    EXPECT_EQ(runCli({"firmware", "flash", hex, "--wait", "0"}, "interface").exitCode, 3);
+}
+
+} // namespace
+} // namespace orvane::test
