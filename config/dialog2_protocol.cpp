@@ -51,10 +51,9 @@ void Dialog2::Send_Click() {
     inputReportId_->clear();
     readBuffer_->clear();
     outputReportId_->setText(hexByte(request[0]));
-    const std::string put = config::putLine(request, lengths);
-    appendLog(QString::fromStdString(put));
-    // "PUT: " and the report id are 7 characters, the line ends with CR LF.
-    writeBuffer_->setText(QString::fromStdString(put.substr(7, put.size() - 9)));
+    appendLog(QString::fromStdString(config::putLine(request, lengths)));
+    writeBuffer_->setText(
+        QString::fromStdString(config::reportBytesText(request, lengths.output)));
     keepPainted();
 
     config::Configuration record = config_;

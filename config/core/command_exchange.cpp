@@ -5,14 +5,11 @@
 #include "report/report_text.h"
 
 namespace orvane::config {
-namespace {
 
-std::string bytesText(const report::ReportBuffer& buffer, int length) {
+std::string reportBytesText(const report::ReportBuffer& report, int length) {
     const auto count = static_cast<std::size_t>(std::max(length - 1, 0));
-    return report::reportText(std::span<const uint8_t>(buffer).subspan(1, count));
+    return report::reportText(std::span<const uint8_t>(report).subspan(1, count));
 }
-
-} // namespace
 
 std::variant<report::ReportBuffer, RefusedRequest>
 buildRequest(std::string_view reportIdText, std::string_view requestText, ReportLengths lengths) {
@@ -37,7 +34,7 @@ buildRequest(std::string_view reportIdText, std::string_view requestText, Report
 }
 
 std::string putLine(const report::ReportBuffer& request, ReportLengths lengths) {
-    return "PUT: " + report::hexByteText(request[0]) + " " + bytesText(request, lengths.output) +
+    return "PUT: " + report::hexByteText(request[0]) + " " + reportBytesText(request, lengths.output) +
            "\r\n";
 }
 
@@ -46,7 +43,7 @@ CommandOutcome runCommand(report::ReportPort& port, const report::Clock& clock,
                           bool filterJoy, Configuration& record, report::ExchangeOptions options) {
     CommandOutcome out;
     out.request = request;
-    out.requestText = bytesText(request, lengths.output);
+    out.requestText = reportBytesText(request, lengths.output);
     out.putLine = putLine(request, lengths);
 
     options.outputReportLength = lengths.output;
@@ -62,9 +59,9 @@ CommandOutcome runCommand(report::ReportPort& port, const report::Clock& clock,
 
     if (!(filterJoy && out.answer[0] == kJoystickReportId)) {
         out.getLine = "get: " + report::hexByteText(out.answer[0]) + " " +
-                      bytesText(out.answer, lengths.input) + "\r\n";
+                      reportBytesText(out.answer, lengths.input) + "\r\n";
     }
-    out.answerText = bytesText(out.answer, lengths.input);
+    out.answerText = reportBytesText(out.answer, lengths.input);
 
     out.status = out.exchange.written <= 0 ? "Write failed!\r\n"
                                            : "Write completed successfully! \r\n";

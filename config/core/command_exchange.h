@@ -49,6 +49,8 @@ struct CommandOutcome {
 // Joystick reports (id 0x01) stay out of the log when filterJoy is set.
 inline constexpr uint8_t kJoystickReportId = 0x01;
 
+// Bytes 1 .. length - 1 of a report as the panel shows them, each followed by a blank.
+std::string reportBytesText(const report::ReportBuffer& report, int length);
 // The request line "PUT: ..." alone, for showing before the exchange runs.
 std::string putLine(const report::ReportBuffer& request, ReportLengths lengths);
 
