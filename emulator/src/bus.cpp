@@ -5,11 +5,17 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 
 namespace emu {
 
 namespace {
+
+// Saving the whole state after every exchange would cost more than the exchange itself
+// (a firmware update makes thousands), so changes are saved at most this often while the
+// device is busy, and at once when its last handle closes, the bus ends or the process exits.
+constexpr auto kSaveInterval = std::chrono::milliseconds(250);
 
 // Everything the bus and its handles share. Handles keep it alive, so a handle that
 // outlives its bus only reports that its device is gone.
@@ -19,22 +25,71 @@ struct Core {
     std::vector<std::unique_ptr<Device>> devices;
     std::string statePath;
     bool closed = false;
+    bool unsaved = false; // the state changed since the file was last written
+    std::optional<TimePoint> lastSave;
 
     Device* find(std::string_view path) {
         const auto it = std::find_if(devices.begin(), devices.end(),
                                      [&](const auto& d) { return d->path() == path; });
         return it == devices.end() ? nullptr : it->get();
     }
-    // Brings every device up to now; saves when that changed their state.
+    // Brings every device up to now; saves a change when a save is due.
     void advanceAll(TimePoint now) {
         bool changed = false;
         for (const auto& d : devices)
             changed = d->advance(now) || changed;
-        if (changed) save();
+        if (changed) noteChange();
+        saveIfDue(now);
     }
-    void save() {
-        if (!statePath.empty()) saveState(statePath, devices);
+    void noteChange() { unsaved = !statePath.empty(); }
+    // When a pending change is to be saved; nothing when there is none.
+    std::optional<TimePoint> saveDue() const {
+        if (!unsaved) return std::nullopt;
+        return lastSave ? *lastSave + kSaveInterval : TimePoint{};
     }
+    void saveIfDue(TimePoint now) {
+        if (const auto due = saveDue(); due && *due <= now) save(now);
+    }
+    void flush() {
+        if (unsaved) save(Clock::now());
+    }
+    void save(TimePoint now) {
+        saveState(statePath, devices);
+        unsaved = false;
+        lastSave = now;
+    }
+};
+
+// The buses of this process that keep a state file. A bus that is never destroyed (a
+// library that stays loaded while the program holds a handle to the end) still saves its
+// pending change when the process exits.
+class StateKeepers {
+public:
+    static StateKeepers& instance() {
+        static StateKeepers keepers;
+        // Registered after the object above exists, so it runs before its destructor.
+        static const bool registered = std::atexit([] { instance().flushAll(); }) == 0;
+        (void)registered;
+        return keepers;
+    }
+    void add(const std::shared_ptr<Core>& core) {
+        std::lock_guard lock(mutex_);
+        std::erase_if(cores_, [](const auto& c) { return c.expired(); });
+        cores_.push_back(core);
+    }
+    void flushAll() {
+        std::lock_guard lock(mutex_);
+        for (const auto& weak : cores_) {
+            if (const auto core = weak.lock()) {
+                std::lock_guard coreLock(core->mutex);
+                core->flush();
+            }
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::weak_ptr<Core>> cores_;
 };
 
 class EmulatedPort final : public Port {
@@ -44,7 +99,9 @@ public:
 
     ~EmulatedPort() override {
         std::lock_guard lock(core_->mutex);
-        if (!core_->closed) device_->detach(queue_);
+        if (core_->closed) return;
+        device_->detach(queue_);
+        if (!device_->hasHandles()) core_->flush(); // the device was closed
     }
 
     int write(std::span<const uint8_t> report) override {
@@ -53,8 +110,10 @@ public:
             std::lock_guard lock(core_->mutex);
             if (!live()) return -1;
             bool changed = false;
-            result = device_->write(report, Clock::now(), changed);
-            if (changed) core_->save();
+            const TimePoint now = Clock::now();
+            result = device_->write(report, now, changed);
+            if (changed) core_->noteChange();
+            core_->saveIfDue(now);
         }
         core_->changed.notify_all(); // a reader may now have an earlier wake-up
         return result;
@@ -77,8 +136,8 @@ public:
             if (result != 0) return result;
             if (deadline && now >= *deadline) return 0;
             std::optional<TimePoint> wake = deadline;
-            if (const auto next = device_->nextEvent(); next && (!wake || *next < *wake))
-                wake = next;
+            for (const auto& next : {device_->nextEvent(), core_->saveDue()})
+                if (next && (!wake || *next < *wake)) wake = next;
             if (wake)
                 core_->changed.wait_until(lock, *wake);
             else
@@ -130,12 +189,16 @@ Bus::Bus(std::vector<DeviceEntry> entries, std::string statePath)
     for (std::size_t i = 0; i < entries.size(); ++i)
         core.devices.push_back(std::make_unique<Device>(entries[i], static_cast<int>(i), now));
     core.statePath = std::move(statePath);
-    if (!core.statePath.empty()) loadState(core.statePath, core.devices);
+    if (!core.statePath.empty()) {
+        loadState(core.statePath, core.devices);
+        StateKeepers::instance().add(impl_->core);
+    }
 }
 
 Bus::~Bus() {
     {
         std::lock_guard lock(impl_->core->mutex);
+        impl_->core->flush();
         impl_->core->closed = true;
     }
     impl_->core->changed.notify_all();
@@ -168,7 +231,8 @@ void Bus::replug(std::string_view path) {
         Device* device = core.find(path);
         if (!device) return;
         device->replug(Clock::now());
-        core.save();
+        core.noteChange();
+        core.flush();
     }
     impl_->core->changed.notify_all();
 }

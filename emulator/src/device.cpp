@@ -25,6 +25,11 @@ constexpr const char16_t* kManufacturer = u"Tavrel";
 // acknowledgement can still be read.
 constexpr auto kLeaveGrace = std::chrono::milliseconds(50);
 
+// True for the Nth, 2Nth, ... event; never when every is 0.
+bool nth(int every, long count) {
+    return every > 0 && count % every == 0;
+}
+
 const ModeDefaults& defaults(Kind mode) {
     return mode == Kind::Interface ? kInterfaceDefaults : kLoaderDefaults;
 }
@@ -52,11 +57,12 @@ Device::Device(const DeviceEntry& entry, int index, TimePoint now)
     : entry_(entry), options_(deviceOptions(entry)), path_("emu:" + std::to_string(index)),
       interface_(firmwareOf(entry, Kind::Interface)),
       loader_(firmwareOf(entry, Kind::Loader), lengthOf(entry, Kind::Loader, true)),
-      mode_(entry.kind) {
+      mode_(entry.kind), random_(options_.seed) {
     // A device listed as a boot loader has its switch stored on, as after an update
     // was requested; its reset command clears it.
     interface_.state().stored.bootloaderEnable = entry.kind == Kind::Loader;
     plugIn(now);
+    if (options_.replugAfterMs) replugAt_ = now + milliseconds(*options_.replugAfterMs);
 }
 
 int Device::inLen() const {
@@ -106,6 +112,7 @@ void Device::plugIn(TimePoint at) {
     leaveAt_.reset();
     if (options_.unplugAfterMs) leaveAt_ = at + milliseconds(*options_.unplugAfterMs);
     nextTick_ = at;
+    lastAnswerAt_.reset();
 }
 
 void Device::leave() {
@@ -118,6 +125,14 @@ void Device::leave() {
     present_ = false;
 }
 
+// Leaves the bus at the given time, after the reports due until then reached the queues.
+void Device::leaveAt(TimePoint at) {
+    generateJoystickReports(at);
+    deliver(at);
+    leave();
+    leaveAt_.reset();
+}
+
 void Device::replug(TimePoint now) {
     advance(now);
     if (present_) leave();
@@ -127,12 +142,19 @@ void Device::replug(TimePoint now) {
 bool Device::advance(TimePoint now) {
     bool changed = false;
     for (;;) {
+        if (!present_ && replugAt_ && *replugAt_ <= now) replugAt_.reset(); // already away
+        const bool replugFirst = replugAt_ && (!leaveAt_ || *replugAt_ < *leaveAt_);
+        if (present_ && replugFirst && *replugAt_ <= now) {
+            const TimePoint at = *replugAt_;
+            replugAt_.reset();
+            leaveAt(at);
+            rebooting_ = false;
+            arriveAt_ = at + milliseconds(options_.awayMs);
+            continue;
+        }
         if (present_ && leaveAt_ && *leaveAt_ <= now) {
             const TimePoint at = *leaveAt_;
-            generateJoystickReports(at);
-            deliver(at);
-            leave();
-            leaveAt_.reset();
+            leaveAt(at);
             if (rebooting_) arriveAt_ = at + milliseconds(options_.rebootMs);
             continue;
         }
@@ -170,11 +192,17 @@ void Device::generateJoystickReports(TimePoint now) {
         if (nextTick_ <= now) nextTick_ += ((now - nextTick_) / step + 1) * step;
         return;
     }
-    // A long quiet time only leaves the newest reports in the buffers.
+    // After a long quiet time only some of the reports due can reach the buffers: the
+    // oldest ones when a full buffer drops new reports, the newest when it drops its oldest.
     const auto backlog = static_cast<long>(options_.queue) + 1;
-    if (nextTick_ <= now && (now - nextTick_) / step > backlog)
-        nextTick_ += ((now - nextTick_) / step - backlog) * step;
-    for (; nextTick_ <= now; nextTick_ += step) {
+    TimePoint until = now;
+    if (const long due = nextTick_ <= now ? (now - nextTick_) / step + 1 : 0; due > backlog) {
+        if (options_.queuePolicy == QueuePolicy::Windows)
+            nextTick_ += (due - backlog) * step;
+        else
+            until = nextTick_ + (backlog - 1) * step;
+    }
+    for (; nextTick_ <= until; nextTick_ += step) {
         const auto report = joystickReport(interface_.state().working, channelsAt(nextTick_));
         std::vector<uint8_t> bytes(report.begin(), report.end());
         bytes.resize(static_cast<std::size_t>(inLen()));
@@ -186,13 +214,16 @@ void Device::generateJoystickReports(TimePoint now) {
             q->inFlight.insert(at, PortQueue::Pending{nextTick_, bytes});
         }
     }
+    if (nextTick_ <= now) nextTick_ += ((now - nextTick_) / step + 1) * step; // all dropped
 }
 
 void Device::deliver(TimePoint now) {
     const auto capacity = static_cast<std::size_t>(options_.queue);
+    const bool dropNewest = options_.queuePolicy == QueuePolicy::Linux;
     for (const auto& q : queues_) {
         while (!q->inFlight.empty() && q->inFlight.front().readyAt <= now) {
-            q->readable.push_back(std::move(q->inFlight.front().report));
+            if (!dropNewest || q->readable.size() < capacity)
+                q->readable.push_back(std::move(q->inFlight.front().report));
             q->inFlight.pop_front();
             if (q->readable.size() > capacity) q->readable.pop_front(); // the oldest is lost
         }
@@ -201,14 +232,23 @@ void Device::deliver(TimePoint now) {
 
 void Device::send(std::vector<uint8_t> report, TimePoint readyAt) {
     ++answers_;
-    if (options_.silent) return;
-    if (options_.drop > 0 && answers_ % options_.drop == 0) return;
+    // Drawn for every answer, so that other keys do not shift which answers are lost.
+    const bool lost = static_cast<double>(random_()) < options_.loss * 4294967296.0;
+    if (options_.silent || lost || nth(options_.drop, answers_)) return;
+    if (options_.lateMs > 0 && nth(options_.lateEvery, answers_))
+        readyAt += milliseconds(options_.lateMs);
+    // One endpoint, first in first out: an answer never overtakes a late one.
+    if (lastAnswerAt_ && readyAt < *lastAnswerAt_) readyAt = *lastAnswerAt_;
+    lastAnswerAt_ = readyAt;
     report.resize(static_cast<std::size_t>(inLen()));
+    const int copies = nth(options_.duplicate, answers_) ? 2 : 1;
     for (const auto& q : queues_) {
-        auto at = std::upper_bound(
-            q->inFlight.begin(), q->inFlight.end(), readyAt,
-            [](TimePoint t, const PortQueue::Pending& p) { return t < p.readyAt; });
-        q->inFlight.insert(at, PortQueue::Pending{readyAt, report});
+        for (int c = 0; c < copies; ++c) {
+            auto at = std::upper_bound(
+                q->inFlight.begin(), q->inFlight.end(), readyAt,
+                [](TimePoint t, const PortQueue::Pending& p) { return t < p.readyAt; });
+            q->inFlight.insert(at, PortQueue::Pending{readyAt, report});
+        }
     }
 }
 
@@ -217,6 +257,9 @@ int Device::write(std::span<const uint8_t> report, TimePoint now, bool& changed)
     if (!present_) return -1;
     if (report.empty()) return 0;
     const auto length = static_cast<std::size_t>(outLen());
+    ++writes_;
+    if (nth(options_.writeFail, writes_)) return -1;
+    if (nth(options_.writeShort, writes_)) return static_cast<int>(length) - 1; // not taken
     std::vector<uint8_t> padded(length, 0);
     std::copy_n(report.begin(), std::min(report.size(), length), padded.begin());
 
@@ -257,6 +300,7 @@ std::optional<TimePoint> Device::nextEvent() const {
     if (leaveAt_) consider(*leaveAt_);
     if (arriveAt_) consider(*arriveAt_);
     if (!present_) return next;
+    if (replugAt_) consider(*replugAt_);
     for (const auto& q : queues_)
         if (!q->inFlight.empty()) consider(q->inFlight.front().readyAt);
     if (mode_ == Kind::Interface && options_.joystickMs > 0 && !queues_.empty())

@@ -12,6 +12,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <random>
 #include <span>
 #include <string>
 #include <vector>
@@ -44,6 +45,7 @@ public:
 
     std::shared_ptr<PortQueue> attach(TimePoint now);
     void detach(const std::shared_ptr<PortQueue>& queue);
+    bool hasHandles() const { return !queues_.empty(); }
     // Pulls the plug and plugs the device in again at once.
     void replug(TimePoint now);
 
@@ -69,6 +71,7 @@ private:
     int outLen() const;
     void plugIn(TimePoint at);
     void leave();
+    void leaveAt(TimePoint at);
     void generateJoystickReports(TimePoint now);
     void deliver(TimePoint now);
     void send(std::vector<uint8_t> report, TimePoint readyAt);
@@ -85,9 +88,13 @@ private:
     TimePoint pluggedAt_;
     std::optional<TimePoint> leaveAt_;
     std::optional<TimePoint> arriveAt_;
-    bool rebooting_ = false; // the pending leave is a restart, not an unplug
+    std::optional<TimePoint> replugAt_; // replug_after_ms: the one replug still to come
+    bool rebooting_ = false;            // the pending leave is a restart, not an unplug
     TimePoint nextTick_;
-    long answers_ = 0; // for drop=N
+    std::optional<TimePoint> lastAnswerAt_; // answers leave the device in order
+    long answers_ = 0;                      // answer and write counts for the every-Nth faults
+    long writes_ = 0;
+    std::mt19937 random_; // for loss=P; seeded by seed=S, so runs repeat
     std::vector<std::shared_ptr<PortQueue>> queues_;
 };
 

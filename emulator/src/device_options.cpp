@@ -6,6 +6,7 @@ namespace emu {
 namespace {
 
 constexpr double kMaxMs = 3600000;
+constexpr uint32_t kMaxCount = 1000000;
 
 std::optional<Channels> parseChannels(std::string_view text) {
     Channels channels;
@@ -22,51 +23,83 @@ std::optional<Channels> parseChannels(std::string_view text) {
     }
 }
 
+std::optional<QueuePolicy> parsePolicy(std::string_view text) {
+    if (text == "linux") return QueuePolicy::Linux;
+    if (text == "windows") return QueuePolicy::Windows;
+    return std::nullopt;
+}
+
+bool isMilliseconds(std::string_view key) {
+    return key == "unplug_after_ms" || key == "replug_after_ms" || key == "away_ms" ||
+           key == "reboot_ms" || key == "late_ms";
+}
+
+// Keys whose value counts answers or writes: every Nth, 0 for none.
+bool isCount(std::string_view key) {
+    return key == "drop" || key == "dup" || key == "late_every" || key == "write_fail" ||
+           key == "write_short";
+}
+
+int count(std::string_view value) {
+    return static_cast<int>(*parseUnsigned(value, kMaxCount));
+}
+
 } // namespace
 
 std::optional<std::string> checkOption(std::string_view key, std::string_view value) {
     const std::string bad = "bad value '" + std::string(value) + "' for " + std::string(key);
+    auto check = [&](bool ok, const char* expected) -> std::optional<std::string> {
+        if (ok) return std::nullopt;
+        return bad + " (" + expected + ")";
+    };
     if (key == "channels")
-        return parseChannels(value)
-                   ? std::nullopt
-                   : std::optional<std::string>(bad + " (up to 8 values 0..255 separated by /)");
-    if (key == "silent")
-        return value == "0" || value == "1" ? std::nullopt
-                                            : std::optional<std::string>(bad + " (0 or 1)");
+        return check(parseChannels(value).has_value(), "up to 8 values 0..255 separated by /");
+    if (key == "silent") return check(value == "0" || value == "1", "0 or 1");
     if (key == "joy_ms") {
         const auto v = parseMilliseconds(value, kMaxMs);
-        return v && (*v == 0 || *v >= 1)
-                   ? std::nullopt
-                   : std::optional<std::string>(bad + " (0, or 1 ms and more)");
+        return check(v && (*v == 0 || *v >= 1), "0, or 1 ms and more");
     }
-    if (key == "unplug_after_ms" || key == "reboot_ms")
-        return parseMilliseconds(value, kMaxMs)
-                   ? std::nullopt
-                   : std::optional<std::string>(bad + " (milliseconds)");
-    if (key == "drop")
-        return parseUnsigned(value, 1000000)
-                   ? std::nullopt
-                   : std::optional<std::string>(bad + " (a count, 0 for none)");
+    if (isMilliseconds(key))
+        return check(parseMilliseconds(value, kMaxMs).has_value(), "milliseconds");
+    if (isCount(key))
+        return check(parseUnsigned(value, kMaxCount).has_value(), "a count, 0 for none");
     if (key == "queue") {
         const auto v = parseUnsigned(value, 4096);
-        return v && *v > 0 ? std::nullopt
-                           : std::optional<std::string>(bad + " (1 to 4096 reports)");
+        return check(v && *v > 0, "1 to 4096 reports");
     }
+    if (key == "os") return check(parsePolicy(value).has_value(), "linux or windows");
+    if (key == "loss")
+        return check(parseMilliseconds(value, 1.0).has_value(), "a probability from 0 to 1");
+    if (key == "seed")
+        return check(parseUnsigned(value, 0xFFFFFFFF).has_value(), "0 to 4294967295");
     return "unknown key '" + std::string(key) + "'";
 }
 
 DeviceOptions deviceOptions(const DeviceEntry& entry) {
     DeviceOptions o;
+    std::optional<int> queue;
     for (const auto& [key, value] : entry.extra) {
         if (checkOption(key, value)) continue; // not one of ours or malformed
         if (key == "channels") o.channels = parseChannels(value);
         if (key == "silent") o.silent = value == "1";
         if (key == "unplug_after_ms") o.unplugAfterMs = parseMilliseconds(value, kMaxMs);
+        if (key == "replug_after_ms") o.replugAfterMs = parseMilliseconds(value, kMaxMs);
+        if (key == "away_ms") o.awayMs = *parseMilliseconds(value, kMaxMs);
         if (key == "reboot_ms") o.rebootMs = *parseMilliseconds(value, kMaxMs);
         if (key == "joy_ms") o.joystickMs = *parseMilliseconds(value, kMaxMs);
-        if (key == "drop") o.drop = static_cast<int>(*parseUnsigned(value, 1000000));
-        if (key == "queue") o.queue = static_cast<int>(*parseUnsigned(value, 4096));
+        if (key == "os") o.queuePolicy = *parsePolicy(value);
+        if (key == "queue") queue = static_cast<int>(*parseUnsigned(value, 4096));
+        if (key == "drop") o.drop = count(value);
+        if (key == "loss") o.loss = *parseMilliseconds(value, 1.0);
+        if (key == "seed") o.seed = *parseUnsigned(value, 0xFFFFFFFF);
+        if (key == "late_ms") o.lateMs = *parseMilliseconds(value, kMaxMs);
+        if (key == "late_every") o.lateEvery = count(value);
+        if (key == "dup") o.duplicate = count(value);
+        if (key == "write_fail") o.writeFail = count(value);
+        if (key == "write_short") o.writeShort = count(value);
     }
+    // Linux queues 64 reports per open hidraw file, Windows 32 per handle by default.
+    o.queue = queue.value_or(o.queuePolicy == QueuePolicy::Linux ? 64 : 32);
     return o;
 }
 

@@ -79,6 +79,34 @@ TEST(DeviceListParser, ExtraKeysAreCheckedAndKept) {
     EXPECT_EQ(o.queue, 4);
 }
 
+TEST(DeviceListParser, FaultKeysAndTheQueuePolicy) {
+    const auto entries = parseDeviceList(
+        "interface:loss=0.25:seed=7:late_ms=40:late_every=3:dup=4:write_fail=5:write_short=6:"
+        "replug_after_ms=100:away_ms=20,loader:os=windows,interface:os=windows:queue=9,loader");
+    ASSERT_TRUE(entries);
+    const emu::DeviceOptions o = emu::deviceOptions((*entries)[0]);
+    EXPECT_DOUBLE_EQ(o.loss, 0.25);
+    EXPECT_EQ(o.seed, 7u);
+    EXPECT_DOUBLE_EQ(o.lateMs, 40);
+    EXPECT_EQ(o.lateEvery, 3);
+    EXPECT_EQ(o.duplicate, 4);
+    EXPECT_EQ(o.writeFail, 5);
+    EXPECT_EQ(o.writeShort, 6);
+    EXPECT_DOUBLE_EQ(*o.replugAfterMs, 100);
+    EXPECT_DOUBLE_EQ(o.awayMs, 20);
+    // The host's buffer: 64 reports kept on Linux, 32 with the oldest dropped on Windows.
+    EXPECT_EQ(o.queuePolicy, emu::QueuePolicy::Linux);
+    EXPECT_EQ(o.queue, 64);
+    const emu::DeviceOptions windows = emu::deviceOptions((*entries)[1]);
+    EXPECT_EQ(windows.queuePolicy, emu::QueuePolicy::Windows);
+    EXPECT_EQ(windows.queue, 32);
+    EXPECT_EQ(emu::deviceOptions((*entries)[2]).queue, 9);
+    const emu::DeviceOptions plain = emu::deviceOptions((*entries)[3]);
+    EXPECT_FALSE(plain.replugAfterMs);
+    EXPECT_DOUBLE_EQ(plain.loss, 0);
+    EXPECT_EQ(plain.writeFail, 0);
+}
+
 TEST(DeviceListParser, RefusesBadInputWithAMessage) {
     const char* bad[] = {
         "joystick",              // unknown kind
@@ -109,6 +137,18 @@ TEST(DeviceListParser, RefusesBadInputWithAMessage) {
         "interface:drop=x",
         "interface:queue=0",
         "interface:joy_ms=0.5",
+        "interface:loss=1.5",
+        "interface:loss=-0.1",
+        "interface:seed=4294967296",
+        "interface:late_ms=soon",
+        "interface:late_every=-1",
+        "interface:dup=0.5",
+        "interface:write_fail=x",
+        "interface:write_short=",
+        "interface:replug_after_ms=-5",
+        "interface:away_ms=x",
+        "interface:os=mac",
+        "interface:replug_after_ms=10:500", // the away time has its own key
     };
     for (const char* text : bad) {
         const std::string error = errorOf(text);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 namespace {
@@ -206,6 +207,83 @@ TEST_F(StateFile, DamagedOrMissingFileStartsFromDefaults) {
     auto bus = busOf(devices, path);
     auto port = bus.open("emu:0");
     EXPECT_EQ(axisOneChannel(*port), 1);
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST_F(StateFile, SavedAFewTimesASecondWhileBusyAndWhenTheLastHandleCloses) {
+    const char* devices = "interface:latency_ms=0.2:joy_ms=0";
+    auto bus = busOf(devices, path);
+    auto port = bus.open("emu:0");
+    auto other = bus.open("emu:0");
+    ASSERT_TRUE(host::exchange(*port, 0x01));
+    std::set<std::string> versions;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 40; ++i) { // axis 1 last goes to channel 5
+        ASSERT_TRUE(host::exchange(*port, 0x02, static_cast<uint8_t>(i % 8 + 1),
+                                   static_cast<uint8_t>((i / 8) % 8 + 1)));
+        versions.insert(fileText(path));
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LE(static_cast<long>(versions.size()), 2 + elapsed / 250ms) << versions.size();
+
+    port.reset();
+    other.reset(); // the device's last handle: the pending change is written now
+    auto next = busOf(devices, path);
+    auto check = next.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*check), 5);
+}
+
+TEST_F(StateFile, PendingChangeIsSavedWhenTheProcessExits) {
+    const char* devices = "interface:latency_ms=0.2:joy_ms=0";
+    EXPECT_EXIT(
+        {
+            // Never destroyed, as when a program ends with the library loaded and a
+            // device open.
+            static emu::Bus* const bus =
+                std::make_unique<emu::Bus>(*emu::parseDeviceList(devices), path).release();
+            static emu::Port* const port = bus->open("emu:0").release();
+            setAxisOne(*port, 6, 1);
+            setAxisOne(*port, 7, 1); // moments after the first save: pending
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    auto bus = busOf(devices, path);
+    auto port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 7);
+}
+
+TEST_F(StateFile, LoaderResetComesBackInNormalModeAfterItsRebootTime) {
+    const char* devices = "interface:latency_ms=0.2:joy_ms=0:reboot_ms=150";
+    {
+        auto bus = busOf(devices, path);
+        auto port = bus.open("emu:0");
+        setAxisOne(*port, 6, 1);
+        ASSERT_TRUE(host::exchange(*port, 0x01));
+        ASSERT_TRUE(host::exchange(*port, 0x07, 0xFF, 0xFF));
+        ASSERT_TRUE(host::exchange(*port, 0xFF, 1));
+        ASSERT_TRUE(waitForPid(bus, 0x640B));
+
+        auto boot = bus.open("emu:0");
+        host::LinkCipher link;
+        ASSERT_TRUE(host::detect(*boot, link, 3));
+        ASSERT_TRUE(host::loaderExchange(*boot, link, host::loaderCommand(0xFF)));
+        const auto deadline = std::chrono::steady_clock::now() + host::kPatience;
+        while (!bus.list().empty() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
+        const auto left = std::chrono::steady_clock::now();
+        ASSERT_TRUE(waitForPid(bus, 0x6425));
+        EXPECT_GE(std::chrono::steady_clock::now() - left, 140ms);
+        port = bus.open("emu:0");
+        EXPECT_EQ(axisOneChannel(*port), 6);
+    }
+    auto bus = busOf(devices, path); // the next process finds it in normal mode
+    EXPECT_EQ(bus.list().front().pid, 0x6425);
+    auto port = bus.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 6);
 }
 
 TEST_F(StateFile, SectionOfAnotherKindIsIgnored) {

@@ -6,19 +6,36 @@
 #include "emulator/bus.h"
 #include "emulator/joystick.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace emu {
 
+// How a full input queue of an open handle behaves: the Linux kernel keeps what it has
+// and drops the new report; Windows drops its oldest report to make room.
+enum class QueuePolicy { Linux, Windows };
+
 struct DeviceOptions {
     std::optional<Channels> channels;    // channels=a/b/...: fixed R/C positions
     bool silent = false;                 // silent=1: takes requests, never answers
     std::optional<double> unplugAfterMs; // unplug_after_ms=N: leaves the bus N ms after plug-in
-    int drop = 0;                        // drop=N: every Nth answer is lost (0: none)
+    std::optional<double> replugAfterMs; // replug_after_ms=N: leaves once, N ms after plug-in
+    double awayMs = 500;                 // away_ms=N: how long a replug keeps it off the bus
     double rebootMs = 300;               // reboot_ms=N: time off the bus on a mode switch
     double joystickMs = 10;              // joy_ms=N: joystick report period, 0 for none
-    int queue = 32;                      // queue=N: reports each open handle buffers
+    QueuePolicy queuePolicy = QueuePolicy::Linux; // os=linux|windows
+    int queue = 64;                               // queue=N: reports each open handle buffers
+    // Answer faults, counted over the answers the device sends (0: none).
+    int drop = 0;      // drop=N: every Nth answer is lost
+    double loss = 0;   // loss=P: each answer is lost with probability P ...
+    uint32_t seed = 1; // seed=S: ... drawn from a generator seeded with S
+    double lateMs = 0; // late_ms=X: ... every late_every-th answer comes X ms late
+    int lateEvery = 1; // late_every=N
+    int duplicate = 0; // dup=N: every Nth answer arrives twice
+    // Write faults, counted over the writes the device sees (0: none).
+    int writeFail = 0;  // write_fail=N: every Nth write returns -1, nothing taken
+    int writeShort = 0; // write_short=N: every Nth write returns fewer bytes, nothing taken
 };
 
 // Checks one extra key; returns an error text or nothing.
