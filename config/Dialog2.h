@@ -16,9 +16,9 @@
 
 #include <array>
 #include <optional>
-#include <vector>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/core/app_context.h"
 #include "config/core/command_table.h"

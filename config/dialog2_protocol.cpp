@@ -52,15 +52,14 @@ void Dialog2::Send_Click() {
     readBuffer_->clear();
     outputReportId_->setText(hexByte(request[0]));
     appendLog(QString::fromStdString(config::putLine(request, lengths)));
-    writeBuffer_->setText(
-        QString::fromStdString(config::reportBytesText(request, lengths.output)));
+    writeBuffer_->setText(QString::fromStdString(config::reportBytesText(request, lengths.output)));
     keepPainted();
 
     config::Configuration record = config_;
     config::CommandOutcome outcome;
     try {
-        outcome = config::runCommand(context_.port, context_.clock, request, lengths, filterJoy_,
-                                     record);
+        outcome =
+            config::runCommand(context_.port, context_.clock, request, lengths, filterJoy_, record);
     } catch (const RuntimeFailure& failure) {
         // The library could not be reached: the status field is this window's only report.
         setStatusText(QStringLiteral("Error %1, %2\r\n")
@@ -75,8 +74,7 @@ void Dialog2::Send_Click() {
     readBuffer_->setText(QString::fromStdString(outcome.answerText));
 }
 
-void Dialog2::showAnswer(const config::Configuration& record,
-                         const config::AnswerEffect& effect) {
+void Dialog2::showAnswer(const config::Configuration& record, const config::AnswerEffect& effect) {
     // The mixer panel is not refreshed here; the sequences do that once at their end.
     applySnapshot(record);
     if (effect.version) showVersion(*effect.version);

@@ -26,26 +26,16 @@ struct OneCommand {
 };
 
 constexpr std::array<OneCommand, 21> kOneCommands = {{
-    {"Command11", config::kEnterProgrammingMode},
-    {"Command12", config::kExitProgrammingMode},
-    {"Command20", config::kExitAndSave},
-    {"Command13", "00 08 15 EE 10 00 00"},
-    {"Command3", "00 08 15 EE 11 00 00"},
-    {"Command4", "00 08 15 EE 12 00 00"},
-    {"Command5", "00 08 15 EE 13 00 00"},
-    {"Command8", "00 08 15 EE 14 00 00"},
-    {"Command10", "00 08 15 EE 15 00 00"},
-    {"Command15", "00 08 15 EE 16 00 00"},
-    {"Command19", "00 08 15 EE 17 00 00"},
-    {"Command21", "00 08 15 EE 18 00 00"},
-    {"Command22", "00 08 15 EE 19 00 00"},
-    {"Command23", "00 08 15 EE 1A 00 00"},
-    {"Command24", "00 08 15 EE 1B 00 00"},
-    {"Command28", "00 08 15 EE 1C 00 00"},
-    {"Command27", "00 08 15 EE 1D 00 00"},
-    {"Command29", "00 08 15 EE 1E 00 00"},
-    {"Command30", "00 08 15 EE 1F 00 00"},
-    {"Command31", "00 08 15 EE A0 00 00"},
+    {"Command11", config::kEnterProgrammingMode}, {"Command12", config::kExitProgrammingMode},
+    {"Command20", config::kExitAndSave},          {"Command13", "00 08 15 EE 10 00 00"},
+    {"Command3", "00 08 15 EE 11 00 00"},         {"Command4", "00 08 15 EE 12 00 00"},
+    {"Command5", "00 08 15 EE 13 00 00"},         {"Command8", "00 08 15 EE 14 00 00"},
+    {"Command10", "00 08 15 EE 15 00 00"},        {"Command15", "00 08 15 EE 16 00 00"},
+    {"Command19", "00 08 15 EE 17 00 00"},        {"Command21", "00 08 15 EE 18 00 00"},
+    {"Command22", "00 08 15 EE 19 00 00"},        {"Command23", "00 08 15 EE 1A 00 00"},
+    {"Command24", "00 08 15 EE 1B 00 00"},        {"Command28", "00 08 15 EE 1C 00 00"},
+    {"Command27", "00 08 15 EE 1D 00 00"},        {"Command29", "00 08 15 EE 1E 00 00"},
+    {"Command30", "00 08 15 EE 1F 00 00"},        {"Command31", "00 08 15 EE A0 00 00"},
     {"Command32", "00 08 15 EE A1 00 00"},
 }};
 
@@ -59,8 +49,8 @@ constexpr int kReconnectMessage = 67;
 
 void Dialog2::sendRequest(std::string_view requestText) {
     outputReportId_->setText(QStringLiteral("F9"));
-    writeBuffer_->setText(QString::fromLatin1(requestText.data(),
-                                              static_cast<qsizetype>(requestText.size())));
+    writeBuffer_->setText(
+        QString::fromLatin1(requestText.data(), static_cast<qsizetype>(requestText.size())));
     Send_Click();
 }
 
@@ -152,8 +142,8 @@ void Dialog2::connectProtocol() {
             [this] { Send_Click(); });
     for (const OneCommand& command : kOneCommands) {
         const std::string_view name = command.button;
-        connect(findChild<QPushButton*>(QString::fromLatin1(command.button)),
-                &QPushButton::clicked, this, [this, name] { oneCommand_Click(name); });
+        connect(findChild<QPushButton*>(QString::fromLatin1(command.button)), &QPushButton::clicked,
+                this, [this, name] { oneCommand_Click(name); });
     }
     connect(timerStartupRead_, &QTimer::timeout, this, [this] { TimerStartupRead_Timer(); });
 }

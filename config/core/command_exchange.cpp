@@ -15,8 +15,7 @@ std::variant<report::ReportBuffer, RefusedRequest>
 buildRequest(std::string_view reportIdText, std::string_view requestText, ReportLengths lengths) {
     if (!report::reportLengthFits(lengths.output) || !report::reportLengthFits(lengths.input)) {
         return RefusedRequest{"Not sent: report lengths of " + std::to_string(lengths.input) +
-                              " / " + std::to_string(lengths.output) +
-                              " bytes do not fit the " +
+                              " / " + std::to_string(lengths.output) + " bytes do not fit the " +
                               std::to_string(report::kReportBufferSize) +
                               "-byte report buffers.\r\n"};
     }
@@ -34,8 +33,8 @@ buildRequest(std::string_view reportIdText, std::string_view requestText, Report
 }
 
 std::string putLine(const report::ReportBuffer& request, ReportLengths lengths) {
-    return "PUT: " + report::hexByteText(request[0]) + " " + reportBytesText(request, lengths.output) +
-           "\r\n";
+    return "PUT: " + report::hexByteText(request[0]) + " " +
+           reportBytesText(request, lengths.output) + "\r\n";
 }
 
 CommandOutcome runCommand(report::ReportPort& port, const report::Clock& clock,
@@ -63,8 +62,8 @@ CommandOutcome runCommand(report::ReportPort& port, const report::Clock& clock,
     }
     out.answerText = reportBytesText(out.answer, lengths.input);
 
-    out.status = out.exchange.written <= 0 ? "Write failed!\r\n"
-                                           : "Write completed successfully! \r\n";
+    out.status =
+        out.exchange.written <= 0 ? "Write failed!\r\n" : "Write completed successfully! \r\n";
     // Only the answer counts as a completed read: other reports that arrived meanwhile
     // (the joystick stream) do not.
     const bool readOk = out.answered && out.exchange.lastRead == lengths.input;

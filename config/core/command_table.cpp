@@ -64,19 +64,32 @@ struct MixerTarget {
 
 std::optional<MixerTarget> mixerTargetOf(uint8_t code) {
     switch (code) {
-    case 0x14: return MixerTarget{MixerField::Assignment, 0};
-    case 0x15: return MixerTarget{MixerField::Assignment, 4};
-    case 0x16: return MixerTarget{MixerField::Neutral, 0};
-    case 0x17: return MixerTarget{MixerField::Neutral, 4};
-    case 0x18: return MixerTarget{MixerField::Factor, 0};
-    case 0x19: return MixerTarget{MixerField::Factor, 4};
-    case 0x1A: return MixerTarget{MixerField::Exponent, 0};
-    case 0x1B: return MixerTarget{MixerField::Exponent, 4};
-    case 0x1E: return MixerTarget{MixerField::FactorQ, 0};
-    case 0x1F: return MixerTarget{MixerField::FactorQ, 4};
-    case 0xA0: return MixerTarget{MixerField::ExponentQ, 0};
-    case 0xA1: return MixerTarget{MixerField::ExponentQ, 4};
-    default: return std::nullopt;
+    case 0x14:
+        return MixerTarget{MixerField::Assignment, 0};
+    case 0x15:
+        return MixerTarget{MixerField::Assignment, 4};
+    case 0x16:
+        return MixerTarget{MixerField::Neutral, 0};
+    case 0x17:
+        return MixerTarget{MixerField::Neutral, 4};
+    case 0x18:
+        return MixerTarget{MixerField::Factor, 0};
+    case 0x19:
+        return MixerTarget{MixerField::Factor, 4};
+    case 0x1A:
+        return MixerTarget{MixerField::Exponent, 0};
+    case 0x1B:
+        return MixerTarget{MixerField::Exponent, 4};
+    case 0x1E:
+        return MixerTarget{MixerField::FactorQ, 0};
+    case 0x1F:
+        return MixerTarget{MixerField::FactorQ, 4};
+    case 0xA0:
+        return MixerTarget{MixerField::ExponentQ, 0};
+    case 0xA1:
+        return MixerTarget{MixerField::ExponentQ, 4};
+    default:
+        return std::nullopt;
     }
 }
 

@@ -15,8 +15,8 @@ PanelValue byteValue(int stored) {
 PanelValue signedValue(int stored) {
     // Entries in byte form show their signed meaning; a hand-edited -128..-1 shows as itself
     // but is not in byte form, so it is kept as it is until the user moves the slider.
-    const int shown =
-        kMixerByteRange.contains(stored) ? decodeSignedByte(stored) : kMixerSignedRange.clamp(stored);
+    const int shown = kMixerByteRange.contains(stored) ? decodeSignedByte(stored)
+                                                       : kMixerSignedRange.clamp(stored);
     return {shown, encodeSignedByte(shown) == stored};
 }
 
@@ -44,9 +44,9 @@ PanelView panelView(const MixerTables& mixers, int mixer) {
     const auto entry = [&](MixerField f) { return int{mixers[f][mixer]}; };
     PanelView view;
     const int assignment = entry(MixerField::Assignment);
-    const bool assignmentExact =
-        kMixerByteRange.contains(assignment) && kChannelRange.contains(assignment / 16 + 1) &&
-        kChannelRange.contains(assignment % 16 + 1);
+    const bool assignmentExact = kMixerByteRange.contains(assignment) &&
+                                 kChannelRange.contains(assignment / 16 + 1) &&
+                                 kChannelRange.contains(assignment % 16 + 1);
     const int byte = kMixerByteRange.clamp(assignment);
     view.source = {kChannelRange.clamp(byte / 16 + 1), assignmentExact};
     view.destination = {kChannelRange.clamp(byte % 16 + 1), assignmentExact};

@@ -124,9 +124,8 @@ TEST_F(CommandTest, AnsweredReadLogsBothReportsAndFillsTheRecord) {
     const auto out = run("00 08 15 EE 10 00 00", true);
     EXPECT_EQ(out.putLine, "PUT: F9 00 08 15 EE 10 00 00 \r\n");
     EXPECT_EQ(out.getLine, "get: F9 10 78 56 34 12 00 00 00 00 00 00 00 00 00 00 00 00 \r\n");
-    EXPECT_EQ(out.status,
-              "Write completed successfully! \r\nRead completed successfully!\r\n"
-              "Write/Read attempts: 1\r\n");
+    EXPECT_EQ(out.status, "Write completed successfully! \r\nRead completed successfully!\r\n"
+                          "Write/Read attempts: 1\r\n");
     EXPECT_EQ(record.axisChannel, device.config.axisChannel);
 }
 
@@ -164,12 +163,11 @@ TEST_F(CommandTest, ShortRequestsArePaddedAndLongOnesCut) {
 
 // Runs a sequence straight against the port, as the command line does.
 void runDirect(const std::vector<SequenceStep>& steps, CommandTest& t) {
-    runSequence(
-        steps,
-        [&t](std::string_view text) {
-            runCommand(t.port, t.clock, requestOf(text), kLengths, true, t.record);
-        },
-        {});
+    runSequence(steps,
+                [&t](std::string_view text) {
+                    runCommand(t.port, t.clock, requestOf(text), kLengths, true, t.record);
+                },
+                {});
 }
 
 TEST_F(CommandTest, TransmitThenLoadCarriesEveryItem) {
@@ -198,17 +196,15 @@ TEST_F(CommandTest, TransmitThenLoadCarriesEveryItem) {
 TEST(Sequences, ProgressMarksAndStore) {
     std::vector<double> marks;
     int sent = 0;
-    runSequence(loadSequence(), [&](std::string_view) { ++sent; }, [&](double f) {
-        marks.push_back(f);
-    });
-    EXPECT_EQ(marks, (std::vector<double>{0, 0.1, 0.2, 0.25, 0.42, 0.5, 0.62, 0.7, 0.8, 0.9,
-                                          0.95, 1.0}));
+    runSequence(
+        loadSequence(), [&](std::string_view) { ++sent; }, [&](double f) { marks.push_back(f); });
+    EXPECT_EQ(marks,
+              (std::vector<double>{0, 0.1, 0.2, 0.25, 0.42, 0.5, 0.62, 0.7, 0.8, 0.9, 0.95, 1.0}));
     marks.clear();
-    runSequence(transmitSequence({}), [&](std::string_view) {}, [&](double f) {
-        marks.push_back(f);
-    });
-    EXPECT_EQ(marks, (std::vector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.45, 0.5, 0.6, 0.7, 0.8, 0.9,
-                                          1.0}));
+    runSequence(
+        transmitSequence({}), [&](std::string_view) {}, [&](double f) { marks.push_back(f); });
+    EXPECT_EQ(marks,
+              (std::vector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.45, 0.5, 0.6, 0.7, 0.8, 0.9, 1.0}));
     const auto store = storeSequence();
     ASSERT_EQ(store.size(), 2u);
     EXPECT_EQ(store[1].request, "00 08 15 EE FF 01 00");

@@ -49,12 +49,17 @@ struct FakeInterface {
             for (std::size_t k = 0; k < 4; ++k)
                 r[2 + k] = static_cast<uint8_t>(config.buttonThreshold[(code == 0x12 ? 0 : 4) + k]);
         } else if (code >= 0x14 && code <= 0x1B) {
-            constexpr std::array<MixerField, 4> order = {MixerField::Assignment, MixerField::Neutral,
-                                                         MixerField::Factor, MixerField::Exponent};
+            constexpr std::array<MixerField, 4> order = {MixerField::Assignment,
+                                                         MixerField::Neutral, MixerField::Factor,
+                                                         MixerField::Exponent};
             mixer(order[(code - 0x14) / 2], (code - 0x14) % 2 * 4);
         } else if (code == 0x1C) {
-            r = {0xF9, 0x1C, static_cast<uint8_t>(major), static_cast<uint8_t>(minor),
-                 static_cast<uint8_t>(revision >> 8), static_cast<uint8_t>(revision & 0xFF)};
+            r = {0xF9,
+                 0x1C,
+                 static_cast<uint8_t>(major),
+                 static_cast<uint8_t>(minor),
+                 static_cast<uint8_t>(revision >> 8),
+                 static_cast<uint8_t>(revision & 0xFF)};
         } else if (code == 0x1D) {
             r[2] = static_cast<uint8_t>(config.decodingMode);
         } else if (code == 0x1E || code == 0x1F) {
@@ -95,7 +100,8 @@ struct FakeInterface {
     }
 
     // Answers every request on port after the latency.
-    void attach(FakeReportPort& port, std::chrono::microseconds latency = std::chrono::milliseconds{1}) {
+    void attach(FakeReportPort& port,
+                std::chrono::microseconds latency = std::chrono::milliseconds{1}) {
         port.onRequest = answerAfter(latency, [this](const Report& q) { return answer(q); });
     }
 };
