@@ -98,7 +98,10 @@ void Dialog2::CancelButton_Click() {
 
 void Dialog2::appendLog(const QString& text) {
     logText_ += text;
-    logBox_->setPlainText(displayText(logText_));
+    // Appends rather than setting the whole log again: a sequence adds two lines per
+    // exchange to a log that only grows.
+    logBox_->moveCursor(QTextCursor::End);
+    logBox_->insertPlainText(displayText(text));
     logBox_->moveCursor(QTextCursor::End);
 }
 
