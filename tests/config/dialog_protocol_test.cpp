@@ -141,6 +141,26 @@ TEST_F(ProtocolTest, SendNormalizesThePanelAndShowsTheAnswer) {
                         "Write/Read attempts: 1\n");
 }
 
+TEST_F(ProtocolTest, EachOneCommandButtonSendsItsRequest) {
+    const std::vector<std::pair<const char*, std::array<uint8_t, 3>>> buttons = {
+        {"Command11", {0x01, 0, 0}}, {"Command12", {0xFF, 0, 0}}, {"Command20", {0xFF, 1, 0}},
+        {"Command13", {0x10, 0, 0}}, {"Command3", {0x11, 0, 0}},  {"Command4", {0x12, 0, 0}},
+        {"Command5", {0x13, 0, 0}},  {"Command8", {0x14, 0, 0}},  {"Command10", {0x15, 0, 0}},
+        {"Command15", {0x16, 0, 0}}, {"Command19", {0x17, 0, 0}}, {"Command21", {0x18, 0, 0}},
+        {"Command22", {0x19, 0, 0}}, {"Command23", {0x1A, 0, 0}}, {"Command24", {0x1B, 0, 0}},
+        {"Command28", {0x1C, 0, 0}}, {"Command27", {0x1D, 0, 0}}, {"Command29", {0x1E, 0, 0}},
+        {"Command30", {0x1F, 0, 0}}, {"Command31", {0xA0, 0, 0}}, {"Command32", {0xA1, 0, 0}},
+    };
+    for (const auto& [name, bytes] : buttons) {
+        click(name);
+        ASSERT_FALSE(port.written.empty()) << name;
+        EXPECT_EQ(port.written.back(),
+                  (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, bytes[0], bytes[1], bytes[2]}))
+            << name;
+        port.written.clear();
+    }
+}
+
 TEST_F(ProtocolTest, AskingToCloseDuringASequenceClosesAfterIt) {
     device.attach(port);
     bool sawRunning = false;
