@@ -23,18 +23,6 @@ QString signedNumberText(int value) {
 bool valid(int index) {
     return index >= 0 && index < 8;
 }
-int valueAt(const std::array<QSlider*, 8>& sliders, int index) {
-    return valid(index) ? sliders[static_cast<std::size_t>(index)]->value() : 0;
-}
-void setValueAt(const std::array<QSlider*, 8>& sliders, int index, int value) {
-    if (valid(index)) sliders[static_cast<std::size_t>(index)]->setValue(value);
-}
-bool checkedAt(const std::array<QCheckBox*, 8>& boxes, int index) {
-    return valid(index) && boxes[static_cast<std::size_t>(index)]->isChecked();
-}
-void setCheckedAt(const std::array<QCheckBox*, 8>& boxes, int index, bool on) {
-    if (valid(index)) boxes[static_cast<std::size_t>(index)]->setChecked(on);
-}
 
 } // namespace
 
@@ -47,6 +35,7 @@ Dialog2::Dialog2(AppContext& context, QWidget* parent) : QDialog(parent), contex
     connectEditor();
     connectMixerPanel();
     connectJoystickMonitor();
+    connectProtocol();
 }
 
 void Dialog2::setDeviceValues(const DeviceValues& values) {
@@ -78,13 +67,10 @@ void Dialog2::Form_Load() {
     startJoystickMonitor();
 }
 
-// The start-up read (TimerStartupRead) and the joystick monitor (TimerJoy) are started here
-// by the device session; without it the window is a plain editor.
-void Dialog2::startDeviceSession() {}
-
-// Closing the opened device (CloseRead, CloseWrite) and releasing the joystick monitor
-// belong to the device session.
-void Dialog2::releaseDevice() {}
+// The start-up read runs 100 ms after the window appeared.
+void Dialog2::startDeviceSession() {
+    timerStartupRead_->start();
+}
 
 void Dialog2::Form_Unload() {
     if (unloaded_) return;
@@ -101,6 +87,11 @@ void Dialog2::showEvent(QShowEvent* event) {
 }
 
 void Dialog2::done(int result) {
+    // Closing in the middle of a command would close the device under it.
+    if (sequenceRunning()) {
+        closePending_ = result;
+        return;
+    }
     Form_Unload();
     QDialog::done(result);
 }
@@ -111,7 +102,10 @@ void Dialog2::CancelButton_Click() {
 
 void Dialog2::appendLog(const QString& text) {
     logText_ += text;
-    logBox_->setPlainText(displayText(logText_));
+    // Appends rather than setting the whole log again: a sequence adds two lines per
+    // exchange to a log that only grows.
+    logBox_->moveCursor(QTextCursor::End);
+    logBox_->insertPlainText(displayText(text));
     logBox_->moveCursor(QTextCursor::End);
 }
 
@@ -132,52 +126,53 @@ void Dialog2::Command9_Click() {
                          : QStringLiteral("joyFilter off\r\n"));
 }
 
-// Items 0..7; an index outside reads as 0 and writes nothing.
+// Items 0..7; an index outside reads as 0 and writes nothing. Setting an item sets its
+// control, which writes the value (clamped to the item's range) into the record.
 int Dialog2::axisChannel(int axis) const {
-    return valueAt(slider1_, axis);
+    return valid(axis) ? config_.axisChannel[static_cast<std::size_t>(axis)] : 0;
 }
 void Dialog2::setAxisChannel(int axis, int channel) {
-    setValueAt(slider1_, axis, channel);
+    if (valid(axis)) slider1_[static_cast<std::size_t>(axis)]->setValue(channel);
 }
 bool Dialog2::axisInvert(int axis) const {
-    return checkedAt(check1_, axis);
+    return valid(axis) && config_.axisInvert[static_cast<std::size_t>(axis)];
 }
 void Dialog2::setAxisInvert(int axis, bool on) {
-    setCheckedAt(check1_, axis, on);
+    if (valid(axis)) check1_[static_cast<std::size_t>(axis)]->setChecked(on);
 }
 int Dialog2::buttonChannel(int button) const {
-    return valueAt(slider3_, button);
+    return valid(button) ? config_.buttonChannel[static_cast<std::size_t>(button)] : 0;
 }
 void Dialog2::setButtonChannel(int button, int channel) {
-    setValueAt(slider3_, button, channel);
+    if (valid(button)) slider3_[static_cast<std::size_t>(button)]->setValue(channel);
 }
 int Dialog2::buttonThreshold(int button) const {
-    return valueAt(slider2_, button);
+    return valid(button) ? config_.buttonThreshold[static_cast<std::size_t>(button)] : 0;
 }
 void Dialog2::setButtonThreshold(int button, int level) {
-    setValueAt(slider2_, button, level);
+    if (valid(button)) slider2_[static_cast<std::size_t>(button)]->setValue(level);
 }
 bool Dialog2::buttonInvert(int button) const {
-    return checkedAt(check2_, button);
+    return valid(button) && config_.buttonInvert[static_cast<std::size_t>(button)];
 }
 void Dialog2::setButtonInvert(int button, bool on) {
-    setCheckedAt(check2_, button, on);
+    if (valid(button)) check2_[static_cast<std::size_t>(button)]->setChecked(on);
 }
 bool Dialog2::buttonActive(int button) const {
-    return checkedAt(check3_, button);
+    return valid(button) && config_.buttonActive[static_cast<std::size_t>(button)];
 }
 void Dialog2::setButtonActive(int button, bool on) {
-    setCheckedAt(check3_, button, on);
+    if (valid(button)) check3_[static_cast<std::size_t>(button)]->setChecked(on);
 }
 bool Dialog2::bootloaderEnable() const {
-    return bootloaderCheckbox_->isChecked();
+    return config_.bootloaderEnable;
 }
 
 void Dialog2::selectDecodingOption(int index) {
     if (index != 0 && index != 1) return;
     option1_[static_cast<std::size_t>(index)]->setChecked(true);
     option1_[static_cast<std::size_t>(1 - index)]->setChecked(false);
-    decodingMode_ = index;
+    config_.decodingMode = index;
 }
 
 bool Dialog2::decodingOptionSelected(int index) const {
@@ -194,22 +189,11 @@ void Dialog2::enableDecodingModeControls(bool enable) {
 }
 
 config::ConfigurationSnapshot Dialog2::snapshot() const {
-    config::ConfigurationSnapshot items;
-    for (int i = 0; i < 8; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        items.axisChannel[k] = axisChannel(i);
-        items.buttonThreshold[k] = buttonThreshold(i);
-        items.buttonChannel[k] = buttonChannel(i);
-        items.axisInvert[k] = axisInvert(i);
-        items.buttonInvert[k] = buttonInvert(i);
-        items.buttonActive[k] = buttonActive(i);
-    }
-    items.mixers = mixers_;
-    items.option = {decodingOptionSelected(0), decodingOptionSelected(1)};
-    items.decodingMode = decodingMode_;
-    return items;
+    return config_;
 }
 
+// The controls show the record; what they cannot hold (a decoding mode other than 0 and 1,
+// mixer entries beyond the panel's sliders) stays in the record as it is.
 void Dialog2::applySnapshot(const config::ConfigurationSnapshot& items) {
     for (int i = 0; i < 8; ++i) {
         const auto k = static_cast<std::size_t>(i);
@@ -220,10 +204,11 @@ void Dialog2::applySnapshot(const config::ConfigurationSnapshot& items) {
         setButtonInvert(i, items.buttonInvert[k]);
         setButtonActive(i, items.buttonActive[k]);
     }
-    mixers_ = items.mixers;
+    config_.mixers = items.mixers;
     for (std::size_t k = 0; k < option1_.size(); ++k)
         option1_[k]->setChecked(items.option[k]);
-    decodingMode_ = items.decodingMode;
+    config_.decodingMode = items.decodingMode;
+    bootloaderCheckbox_->setChecked(items.bootloaderEnable);
 }
 
 void Dialog2::connectEditor() {
@@ -248,6 +233,34 @@ void Dialog2::connectEditor() {
     onClick("Command2", [this] { Command2_Click(); });
     onClick("Command9", [this] { Command9_Click(); });
     onClick("CancelButton_0", [this] { CancelButton_Click(); });
+
+    // Every change of an item's control, by the user or by the program, goes into the record.
+    for (std::size_t i = 0; i < 8; ++i) {
+        connect(slider1_[i], &QSlider::valueChanged, this,
+                [this, i](int v) { config_.axisChannel[i] = v; });
+        connect(slider2_[i], &QSlider::valueChanged, this,
+                [this, i](int v) { config_.buttonThreshold[i] = v; });
+        connect(slider3_[i], &QSlider::valueChanged, this,
+                [this, i](int v) { config_.buttonChannel[i] = v; });
+        connect(check1_[i], &QCheckBox::toggled, this,
+                [this, i](bool on) { config_.axisInvert[i] = on; });
+        connect(check2_[i], &QCheckBox::toggled, this,
+                [this, i](bool on) { config_.buttonInvert[i] = on; });
+        connect(check3_[i], &QCheckBox::toggled, this,
+                [this, i](bool on) { config_.buttonActive[i] = on; });
+    }
+    for (std::size_t k = 0; k < option1_.size(); ++k) {
+        connect(option1_[k], &QRadioButton::toggled, this,
+                [this, k](bool on) { config_.option[k] = on; });
+    }
+    connect(bootloaderCheckbox_, &QCheckBox::toggled, this,
+            [this](bool on) { config_.bootloaderEnable = on; });
+    // The record starts as the controls do: every slider at its minimum.
+    for (std::size_t i = 0; i < 8; ++i) {
+        config_.axisChannel[i] = slider1_[i]->value();
+        config_.buttonThreshold[i] = slider2_[i]->value();
+        config_.buttonChannel[i] = slider3_[i]->value();
+    }
 }
 
 } // namespace orvane

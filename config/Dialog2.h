@@ -2,21 +2,29 @@
 // assignment, trigger levels, mixers, decoding mode), settings files, and the diagnostic
 // panel through which the configuration commands travel.
 //
-// The configuration lives in the controls, as the interface's commands read and set it:
-// the axis and button items in their sliders and check boxes, the decoding mode and the
-// eight mixer records in the dialog. The accessors below are the one way in and out for
-// the command answers, the transfers and the settings files.
+// The configuration lives in one record (config/core/configuration.h); the controls show it
+// and every edit of a control is written into it at once. The accessors below are the one
+// way in and out for the command answers, the transfers and the settings files.
+//
+// Commands and sequences run inside their handler on the user-interface thread. While one
+// runs, the window keeps painting (events other than user input are processed between
+// exchanges); sequenceRunning() is then true, and the timers and closing wait for its end.
 #ifndef ORVANE_CONFIG_DIALOG2_H
 #define ORVANE_CONFIG_DIALOG2_H
 
 #include <QDialog>
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/core/app_context.h"
+#include "config/core/command_table.h"
 #include "config/core/configuration_snapshot.h"
 #include "config/core/mixer_tables.h"
+#include "config/core/transfer_sequences.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -56,6 +64,13 @@ public:
     // Loading of the window; runs from the first show.
     void Form_Load();
 
+    // A command or a sequence of commands is running: handlers that would interleave with
+    // it (timers, closing) wait until it ends.
+    bool sequenceRunning() const { return busyDepth_ > 0; }
+
+    // The whole configuration as the dialog holds it.
+    const config::Configuration& configuration() const { return config_; }
+
     // Configuration items, index 0..7. Setting one sets its control; a value outside the
     // control's range is clamped by the control, an index outside 0..7 is ignored.
     int axisChannel(int axis) const;
@@ -74,13 +89,13 @@ public:
 
     // 0 PPM, 1 PCM. Selecting an option button sets the other off and decodingMode to its
     // index; both buttons can be off, which leaves decodingMode as it was.
-    int decodingMode() const { return decodingMode_; }
+    int decodingMode() const { return config_.decodingMode; }
     void selectDecodingOption(int index);
     bool decodingOptionSelected(int index) const;
 
     // The six mixer tables. Writing them does not refresh the panel: call showCurrentMixer.
-    config::MixerTables& mixers() { return mixers_; }
-    const config::MixerTables& mixers() const { return mixers_; }
+    config::MixerTables& mixers() { return config_.mixers; }
+    const config::MixerTables& mixers() const { return config_.mixers; }
     int currentMixer() const { return currentMixer_; }
 
     const std::string& annotations() const { return annotations_; }
@@ -128,6 +143,15 @@ public:
     // The live joystick monitor; configuration transfers pause it while they run.
     JoystickMonitor& joystickMonitor() { return *joystickMonitor_; }
 
+    // The configuration protocol: Send_Click sends the request in the panel's fields.
+    void Send_Click();
+    void TimerStartupRead_Timer();
+    void Command6_Click();  // Load from Interface
+    void Command14_Click(); // Transmit to Interface
+    void Command1_Click();  // Store in Interface and Exit
+    // One of the one-command buttons (Command11, Command13, ...), by its name.
+    void oneCommand_Click(std::string_view name);
+
 signals:
     // Emitted by a version answer, so the main window can show major and minor.
     void firmwareVersionRead(int major, int minor, int revision);
@@ -154,6 +178,31 @@ private:
     void connectMixerPanel();
     void connectJoystickMonitor();
     void startJoystickMonitor();
+    void connectProtocol();
+
+    // Keeps a command or sequence marked as running; a close asked for meanwhile happens
+    // when the outermost one ends.
+    class SequenceGuard {
+    public:
+        explicit SequenceGuard(Dialog2& dialog);
+        ~SequenceGuard();
+        SequenceGuard(const SequenceGuard&) = delete;
+        SequenceGuard& operator=(const SequenceGuard&) = delete;
+
+    private:
+        Dialog2& dialog_;
+    };
+    // Sends one request the one-command way: "F9" and the request text into the panel,
+    // then Send_Click.
+    void sendRequest(std::string_view requestText);
+    void runSteps(const std::vector<config::SequenceStep>& steps);
+    void setProgress(double fraction);
+    // Lets the window repaint between exchanges without running user input.
+    void keepPainted();
+    // The record after an answer: the controls show it, the version answer updates the
+    // title and unlocks the controls the firmware has.
+    void showAnswer(const config::Configuration& record, const config::AnswerEffect& effect);
+    void showVersion(const config::FirmwareVersion& version);
 
     void Form_Unload();
     void applyStickMode(int mode); // 1..4
@@ -176,12 +225,13 @@ private:
     int fwMinor_ = 0;
     int fwRevision_ = 0;
     bool filterJoy_ = false;
-    int decodingMode_ = 0;
     int currentMixer_ = 0;
     std::string annotations_;
     QString logText_;
     QString statusText_;
-    config::MixerTables mixers_;
+    config::Configuration config_;
+    int busyDepth_ = 0;
+    std::optional<int> closePending_; // result of a close asked for while busy
     // Per panel slider: the stored entry is not what the slider shows, so it is not written.
     std::array<bool, 7> keepStored_{};
     bool loaded_ = false;
@@ -208,6 +258,8 @@ private:
     QCheckBox* bootloaderCheckbox_ = nullptr;
     QGroupBox* frame8_ = nullptr;
     QPushButton* command7_ = nullptr;
+    QPushButton* command6_ = nullptr;
+    QPushButton* command14_ = nullptr;
     QProgressBar* progressBar1_ = nullptr;
     QTimer* timerStartupRead_ = nullptr;
     QTimer* timerJoy_ = nullptr;

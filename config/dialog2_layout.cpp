@@ -23,6 +23,7 @@
 
 #include "config/Dialog2.h"
 #include "config/axis_box.h"
+#include "config/core/item_ranges.h"
 
 namespace orvane {
 namespace {
@@ -38,9 +39,10 @@ template <typename W> W* named(W* widget, const QString& name) {
     return widget;
 }
 
-QSlider* makeSlider(QWidget* parent, const QString& name, int min, int max, int ticks, int page) {
+QSlider* makeSlider(QWidget* parent, const QString& name, config::ItemRange range, int ticks,
+                    int page) {
     auto* slider = named(new QSlider(Qt::Horizontal, parent), name);
-    slider->setRange(min, max);
+    slider->setRange(range.min, range.max);
     slider->setSingleStep(1);
     slider->setPageStep(page);
     slider->setTickInterval(ticks);
@@ -191,7 +193,7 @@ QWidget* Dialog2::buildAxisFrame() {
     for (int i = 0; i < 8; ++i) {
         const int row = i + 2;
         grid->addWidget(makeLabel(frame, indexed("axisLabel", i), kAxisLabels[i]), row, 0);
-        slider1_[i] = makeSlider(frame, indexed("Slider1", i), 1, 8, 1, 5);
+        slider1_[i] = makeSlider(frame, indexed("Slider1", i), config::kChannelRange, 1, 5);
         grid->addWidget(slider1_[i], row, 1);
         check1_[i] = named(new QCheckBox(frame), indexed("Check1", i));
         grid->addWidget(check1_[i], row, 2);
@@ -223,9 +225,9 @@ QWidget* Dialog2::buildButtonFrame() {
         const int row = i + 2;
         grid->addWidget(makeLabel(frame, indexed("buttonNumber", i), QString::number(i + 1)), row,
                         0);
-        slider3_[i] = makeSlider(frame, indexed("Slider3", i), 1, 8, 1, 5);
+        slider3_[i] = makeSlider(frame, indexed("Slider3", i), config::kChannelRange, 1, 5);
         grid->addWidget(slider3_[i], row, 1);
-        slider2_[i] = makeSlider(frame, indexed("Slider2", i), 0, 255, 10, 5);
+        slider2_[i] = makeSlider(frame, indexed("Slider2", i), config::kThresholdRange, 10, 5);
         grid->addWidget(slider2_[i], row, 2);
         check2_[i] = named(new QCheckBox(frame), indexed("Check2", i));
         grid->addWidget(check2_[i], row, 3);
@@ -254,14 +256,14 @@ QWidget* Dialog2::buildMixerFrame() {
         text1_[k]->setMaximumWidth(60);
         return text1_[k];
     };
-    slider8_ = makeSlider(frame8_, QStringLiteral("Slider8"), 1, 8, 1, 5);
-    slider4_[0] = makeSlider(frame8_, QStringLiteral("Slider4_0"), 1, 8, 1, 1);
-    slider4_[1] = makeSlider(frame8_, QStringLiteral("Slider4_1"), 1, 8, 1, 1);
-    slider5_ = makeSlider(frame8_, QStringLiteral("Slider5"), 0, 255, 20, 5);
-    slider6_ = makeSlider(frame8_, QStringLiteral("Slider6"), -128, 127, 20, 5);
-    slider7_ = makeSlider(frame8_, QStringLiteral("Slider7"), 0, 255, 20, 5);
-    slider9_ = makeSlider(frame8_, QStringLiteral("Slider9"), -128, 127, 20, 5);
-    slider10_ = makeSlider(frame8_, QStringLiteral("Slider10"), 0, 255, 20, 5);
+    slider8_ = makeSlider(frame8_, QStringLiteral("Slider8"), config::kMixerNumberRange, 1, 5);
+    slider4_[0] = makeSlider(frame8_, QStringLiteral("Slider4_0"), config::kChannelRange, 1, 1);
+    slider4_[1] = makeSlider(frame8_, QStringLiteral("Slider4_1"), config::kChannelRange, 1, 1);
+    slider5_ = makeSlider(frame8_, QStringLiteral("Slider5"), config::kMixerByteRange, 20, 5);
+    slider6_ = makeSlider(frame8_, QStringLiteral("Slider6"), config::kMixerSignedRange, 20, 5);
+    slider7_ = makeSlider(frame8_, QStringLiteral("Slider7"), config::kMixerByteRange, 20, 5);
+    slider9_ = makeSlider(frame8_, QStringLiteral("Slider9"), config::kMixerSignedRange, 20, 5);
+    slider10_ = makeSlider(frame8_, QStringLiteral("Slider10"), config::kMixerByteRange, 20, 5);
 
     addRow("Label30_0", slider8_, nullptr);
     addRow("Label25_0", slider4_[0], nullptr);

@@ -98,7 +98,7 @@ void Dialog2::setTextQuietly(int index, const QString& text) {
 
 void Dialog2::mixerSliderUpdate(MixerSlider which) {
     const MixerField field = fieldOf(which);
-    auto& entry = mixers_[field][static_cast<std::size_t>(currentMixer_)];
+    auto& entry = config_.mixers[field][static_cast<std::size_t>(currentMixer_)];
     const int value = mixerSlider(which)->value();
     const int text = textIndex(which);
     if (keepStored_[slot(which)]) {
@@ -127,7 +127,7 @@ void Dialog2::onMixerSliderMoved(MixerSlider which) {
 }
 
 void Dialog2::showCurrentMixer() {
-    const config::PanelView view = config::panelView(mixers_, currentMixer_);
+    const config::PanelView view = config::panelView(config_.mixers, currentMixer_);
     const std::array<std::pair<MixerSlider, config::PanelValue>, 7> order = {{
         {MixerSlider::Source, view.source},
         {MixerSlider::Destination, view.destination},
@@ -174,7 +174,7 @@ void Dialog2::Command7_Click() {
         const QSignalBlocker quiet(slider8_);
         slider8_->setValue(1);
     }
-    mixers_ = config::MixerTables{};
+    config_.mixers = config::MixerTables{};
     showCurrentMixer();
 }
 

@@ -2,19 +2,21 @@
 
 #include <algorithm>
 
+#include "config/core/item_ranges.h"
+
 namespace orvane::config {
 namespace {
 
 PanelValue byteValue(int stored) {
-    const int shown = std::clamp(stored, 0, 255);
+    const int shown = kMixerByteRange.clamp(stored);
     return {shown, shown == stored};
 }
 
 PanelValue signedValue(int stored) {
     // Entries in byte form show their signed meaning; a hand-edited -128..-1 shows as itself
     // but is not in byte form, so it is kept as it is until the user moves the slider.
-    const int shown =
-        (stored >= 0 && stored <= 255) ? decodeSignedByte(stored) : std::clamp(stored, -128, 127);
+    const int shown = kMixerByteRange.contains(stored) ? decodeSignedByte(stored)
+                                                       : kMixerSignedRange.clamp(stored);
     return {shown, encodeSignedByte(shown) == stored};
 }
 
@@ -42,11 +44,12 @@ PanelView panelView(const MixerTables& mixers, int mixer) {
     const auto entry = [&](MixerField f) { return int{mixers[f][mixer]}; };
     PanelView view;
     const int assignment = entry(MixerField::Assignment);
-    const bool assignmentExact =
-        assignment >= 0 && assignment <= 255 && assignment / 16 < 8 && assignment % 16 < 8;
-    const int byte = std::clamp(assignment, 0, 255);
-    view.source = {std::min(byte / 16 + 1, 8), assignmentExact};
-    view.destination = {std::min(byte % 16 + 1, 8), assignmentExact};
+    const bool assignmentExact = kMixerByteRange.contains(assignment) &&
+                                 kChannelRange.contains(assignment / 16 + 1) &&
+                                 kChannelRange.contains(assignment % 16 + 1);
+    const int byte = kMixerByteRange.clamp(assignment);
+    view.source = {kChannelRange.clamp(byte / 16 + 1), assignmentExact};
+    view.destination = {kChannelRange.clamp(byte % 16 + 1), assignmentExact};
     view.neutral = byteValue(entry(MixerField::Neutral));
     view.factor = signedValue(entry(MixerField::Factor));
     view.exponent = byteValue(entry(MixerField::Exponent));

@@ -1,6 +1,7 @@
 #include "config/core/settings_file.h"
 
 #include "app/core/program_version.h"
+#include "config/core/item_ranges.h"
 #include "config/core/settings_items.h"
 #include "config/core/windows1252.h"
 
@@ -38,16 +39,8 @@ void writeGroup(std::string& out, std::string_view label, const std::array<T, N>
     }
 }
 
-struct Range {
-    long min;
-    long max;
-    bool contains(long v) const { return v >= min && v <= max; }
-};
-
-constexpr Range kChannelRange{1, 8};
-constexpr Range kThresholdRange{0, 255};
-constexpr Range kCheckRange{0, 1};
-constexpr Range kInt16Range{-32768, 32767};
+// Option lines hold any 16-bit number; only 1 selects the option button.
+constexpr ItemRange kOptionRange = kMixerEntryRange;
 
 // Reads items one by one and remembers when one was missing or bad.
 class Loader {
@@ -64,7 +57,7 @@ public:
     }
 
     // A label item (ignored), then a value item within range.
-    std::optional<long> labelledValue(Range range) {
+    std::optional<long> labelledValue(ItemRange range) {
         if (!text()) return std::nullopt;
         const auto item = text();
         if (!item) return std::nullopt;
@@ -82,7 +75,7 @@ private:
 };
 
 template <typename T, std::size_t N>
-bool readGroup(Loader& loader, std::array<T, N>& target, Range range) {
+bool readGroup(Loader& loader, std::array<T, N>& target, ItemRange range) {
     for (T& entry : target) {
         const auto value = loader.labelledValue(range);
         if (!value) return false;
@@ -92,12 +85,12 @@ bool readGroup(Loader& loader, std::array<T, N>& target, Range range) {
 }
 
 bool readMixerGroup(Loader& loader, MixerTables& mixers, MixerField field) {
-    return readGroup(loader, mixers[field], kInt16Range);
+    return readGroup(loader, mixers[field], kMixerEntryRange);
 }
 
 bool readOptions(Loader& loader, ConfigurationSnapshot& items) {
     for (int index = 0; index < 2; ++index) {
-        const auto value = loader.labelledValue(kInt16Range);
+        const auto value = loader.labelledValue(kOptionRange);
         if (!value) return false;
         if (*value == 1) {
             // Selecting one option button deselects the other.
@@ -126,9 +119,9 @@ bool readItems(Loader& loader, SettingsLoad& load) {
     return readGroup(loader, items.axisChannel, kChannelRange) &&
            readGroup(loader, items.buttonThreshold, kThresholdRange) &&
            readGroup(loader, items.buttonChannel, kChannelRange) &&
-           readGroup(loader, items.axisInvert, kCheckRange) &&
-           readGroup(loader, items.buttonInvert, kCheckRange) &&
-           readGroup(loader, items.buttonActive, kCheckRange) &&
+           readGroup(loader, items.axisInvert, kFlagRange) &&
+           readGroup(loader, items.buttonInvert, kFlagRange) &&
+           readGroup(loader, items.buttonActive, kFlagRange) &&
            readMixerGroup(loader, mixers, MixerField::Assignment) &&
            readMixerGroup(loader, mixers, MixerField::Neutral) &&
            readMixerGroup(loader, mixers, MixerField::Factor) &&

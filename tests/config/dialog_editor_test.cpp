@@ -46,7 +46,7 @@ TEST_F(EditorTest, LoadShowsTheDeviceAndStartsLocked) {
     EXPECT_EQ(slider("Slider8")->value(), 1);
     EXPECT_EQ(slider("Slider1_0")->value(), 1);
     EXPECT_EQ(slider("Slider2_7")->value(), 0);
-    EXPECT_FALSE(control<QTimer>("TimerStartupRead")->isActive());
+    EXPECT_TRUE(control<QTimer>("TimerStartupRead")->isActive()) << "the start-up read is due";
     EXPECT_FALSE(control<QTimer>("TimerJoy")->isActive());
 
     dialog->enableMixerControls(true);

@@ -1,0 +1,151 @@
+// The transfer sequences of the dialog: the start-up read, Load from Interface, Transmit
+// to Interface, Store in Interface and Exit, the one-command buttons, and the release of
+// the device when the window closes. Each command goes through Send_Click, so the panel,
+// the log and the status show every exchange.
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <array>
+
+#include "app/core/program_version.h"
+#include "app/core/runtime_failure.h"
+#include "app/core/tavrel_api.h"
+#include "app/core/ui_services.h"
+#include "config/Dialog2.h"
+#include "config/core/command_table.h"
+#include "resources/string_table.h"
+
+namespace orvane {
+namespace {
+
+struct OneCommand {
+    const char* button;
+    std::string_view request;
+};
+
+constexpr std::array<OneCommand, 21> kOneCommands = {{
+    {"Command11", config::kEnterProgrammingMode}, {"Command12", config::kExitProgrammingMode},
+    {"Command20", config::kExitAndSave},          {"Command13", "00 08 15 EE 10 00 00"},
+    {"Command3", "00 08 15 EE 11 00 00"},         {"Command4", "00 08 15 EE 12 00 00"},
+    {"Command5", "00 08 15 EE 13 00 00"},         {"Command8", "00 08 15 EE 14 00 00"},
+    {"Command10", "00 08 15 EE 15 00 00"},        {"Command15", "00 08 15 EE 16 00 00"},
+    {"Command19", "00 08 15 EE 17 00 00"},        {"Command21", "00 08 15 EE 18 00 00"},
+    {"Command22", "00 08 15 EE 19 00 00"},        {"Command23", "00 08 15 EE 1A 00 00"},
+    {"Command24", "00 08 15 EE 1B 00 00"},        {"Command28", "00 08 15 EE 1C 00 00"},
+    {"Command27", "00 08 15 EE 1D 00 00"},        {"Command29", "00 08 15 EE 1E 00 00"},
+    {"Command30", "00 08 15 EE 1F 00 00"},        {"Command31", "00 08 15 EE A0 00 00"},
+    {"Command32", "00 08 15 EE A1 00 00"},
+}};
+
+constexpr int kReadingCaption = 32;      // "Reading..."
+constexpr int kLoadCaption = 29;         // "&Load from Interface"
+constexpr int kTransmittingCaption = 66; // "transmitting.."
+constexpr int kTransmitCaption = 30;     // "&Transmit to Interface"
+constexpr int kReconnectMessage = 67;
+
+} // namespace
+
+void Dialog2::sendRequest(std::string_view requestText) {
+    outputReportId_->setText(QStringLiteral("F9"));
+    writeBuffer_->setText(
+        QString::fromLatin1(requestText.data(), static_cast<qsizetype>(requestText.size())));
+    Send_Click();
+}
+
+void Dialog2::oneCommand_Click(std::string_view name) {
+    for (const OneCommand& command : kOneCommands) {
+        if (name == command.button) sendRequest(command.request);
+    }
+}
+
+void Dialog2::setProgress(double fraction) {
+    const int span = progressBar1_->maximum() - progressBar1_->minimum();
+    progressBar1_->setValue(progressBar1_->minimum() + static_cast<int>(fraction * span + 0.5));
+}
+
+void Dialog2::runSteps(const std::vector<config::SequenceStep>& steps) {
+    config::runSequence(
+        steps, [this](std::string_view request) { sendRequest(request); },
+        [this](double fraction) {
+            setProgress(fraction);
+            keepPainted();
+        });
+}
+
+// Runs once per opening; while a command is running it waits for the next tick.
+void Dialog2::TimerStartupRead_Timer() {
+    if (sequenceRunning()) return;
+    timerStartupRead_->stop();
+    const SequenceGuard busy(*this);
+    Command9_Click();
+    Command6_Click();
+    showCurrentMixer();
+}
+
+void Dialog2::Command6_Click() {
+    const SequenceGuard busy(*this);
+    const int offset = context_.language.offset;
+    command6_->setEnabled(false);
+    command6_->setText(QString::fromUtf8(stringTable(kReadingCaption + offset)));
+    runSteps(config::loadSequence());
+    showCurrentMixer();
+    command6_->setEnabled(true);
+    command6_->setText(QString::fromUtf8(stringTable(kLoadCaption + offset)));
+}
+
+void Dialog2::Command14_Click() {
+    const SequenceGuard busy(*this);
+    const int offset = context_.language.offset;
+    command14_->setText(QString::fromUtf8(stringTable(kTransmittingCaption + offset)));
+    command14_->setEnabled(false);
+    runSteps(config::transmitSequence(config_));
+    command14_->setText(QString::fromUtf8(stringTable(kTransmitCaption + offset)));
+    command14_->setEnabled(true);
+}
+
+// Stores what the interface holds now; edits reach it only through Transmit. The window
+// closes even when the store was not answered.
+void Dialog2::Command1_Click() {
+    {
+        const SequenceGuard busy(*this);
+        runSteps(config::storeSequence());
+        releaseDevice();
+        MessageBoxRequest request;
+        request.text = std::string(stringTable(kReconnectMessage + context_.language.offset));
+        request.title = kProgramTitle;
+        request.buttons = MessageButtons::Ok;
+        context_.ui.messageBox(this, request);
+    }
+    accept();
+}
+
+// Every way of closing ends here (also after storing): the device is closed.
+void Dialog2::releaseDevice() {
+    try {
+        context_.tavrel.CloseRead();
+        context_.tavrel.CloseWrite();
+    } catch (const RuntimeFailure&) {
+        // Without the library there is nothing left to close.
+    }
+}
+
+void Dialog2::connectProtocol() {
+    command6_ = findChild<QPushButton*>(QStringLiteral("Command6"));
+    command14_ = findChild<QPushButton*>(QStringLiteral("Command14"));
+    connect(command6_, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    connect(command14_, &QPushButton::clicked, this, [this] { Command14_Click(); });
+    connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            [this] { Command1_Click(); });
+    connect(findChild<QPushButton*>(QStringLiteral("Send")), &QPushButton::clicked, this,
+            [this] { Send_Click(); });
+    for (const OneCommand& command : kOneCommands) {
+        const std::string_view name = command.button;
+        connect(findChild<QPushButton*>(QString::fromLatin1(command.button)), &QPushButton::clicked,
+                this, [this, name] { oneCommand_Click(name); });
+    }
+    connect(timerStartupRead_, &QTimer::timeout, this, [this] { TimerStartupRead_Timer(); });
+}
+
+} // namespace orvane

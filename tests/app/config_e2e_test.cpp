@@ -1,0 +1,227 @@
+// The configuration dialog on the real libtavrel.so, loaded by name, with the emulated
+// interface: opened from the main window, read at start-up, edited, transmitted, stored,
+// and read again by a second process after the device came back (its stored configuration
+// kept in the emulator's state file). The library reads TAVREL_EMULATOR once per process,
+// so each test runs in a process of its own (as CTest runs them).
+#include <QCoreApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <variant>
+
+#include "app/Form1.h"
+#include "app/core/tavrel_library.h"
+#include "app/core/tavrel_report_port.h"
+#include "config/Dialog2.h"
+#include "config/core/command_exchange.h"
+#include "config/core/transfer_sequences.h"
+#include "config/fake_interface.h"
+#include "report/clock.h"
+#include "test_fixture.h"
+
+namespace orvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kStateVariable = "ORVANE_E2E_STATE";
+
+// Every item differs from the primed configuration.
+config::Configuration editedConfiguration() {
+    config::Configuration c = distinctiveConfiguration();
+    std::reverse(c.axisChannel.begin(), c.axisChannel.end());
+    std::reverse(c.buttonChannel.begin(), c.buttonChannel.end());
+    for (auto& t : c.buttonThreshold)
+        t = 255 - t;
+    for (auto* flags : {&c.axisInvert, &c.buttonInvert, &c.buttonActive})
+        for (auto&& f : *flags)
+            f = !f;
+    for (auto& table : c.mixers.tables)
+        for (auto& e : table)
+            e = static_cast<int16_t>((e + 7) % 256);
+    c.option = {true, false};
+    c.decodingMode = 0;
+    return c;
+}
+
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = 5s) {
+    const auto end = Clock::now() + bound;
+    while (!done()) {
+        if (Clock::now() > end) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+class ConfigEndToEnd : public ::testing::Test {
+protected:
+    FakeUiServices ui;
+    FakeOsInfo os;
+    FakeSystemLocale locale{"1"};
+    FakeUrlOpener urls;
+    TempFolder folder;
+
+    static void useEmulator(const std::string& devices) {
+        setenv("TAVREL_EMULATOR", devices.c_str(), 1);
+    }
+
+    // Opens the first listed device in the configuration dialog and runs drive while it
+    // is shown.
+    void openDialog(TavrelLibrary& tavrel, const std::function<void(Dialog2&)>& drive) {
+        Form1 form(Form1Services{tavrel, ui, os, locale, urls, folder.path(), {}, {}, [] {}});
+        auto* list = form.findChild<QTreeWidget*>("DeviceList");
+        ASSERT_GE(list->topLevelItemCount(), 1);
+        list->setCurrentItem(list->topLevelItem(0));
+        bool shown = false;
+        ui.onModal = [&](QDialog& dialog) {
+            shown = true;
+            drive(static_cast<Dialog2&>(dialog));
+        };
+        form.OpenDev2_Click(0);
+        ASSERT_TRUE(shown);
+    }
+
+    // The start-up read has run to its end.
+    static bool startupReadDone(const Dialog2& d) {
+        return d.logText().count("PUT: ") == 20 && !d.sequenceRunning();
+    }
+};
+
+// Transmits and stores a configuration straight through the library, as a command-line
+// tool would.
+void prime(TavrelApi& tavrel, const config::Configuration& wanted, bool expectAnswers = true) {
+    TavrelReportPort port(tavrel);
+    report::SteadyClock clock;
+    config::Configuration scratch;
+    auto steps = config::transmitSequence(wanted);
+    const auto store = config::storeSequence();
+    steps.insert(steps.end(), store.begin(), store.end());
+    config::runSequence(
+        steps,
+        [&](std::string_view text) {
+            const auto request =
+                std::get<report::ReportBuffer>(config::buildRequest("F9", text, {8, 18}));
+            const auto out = config::runCommand(port, clock, request, {8, 18}, true, scratch);
+            if (expectAnswers) {
+                EXPECT_TRUE(out.answered) << text;
+            }
+        },
+        {});
+}
+
+TEST_F(ConfigEndToEnd, ReadEditTransmitStoreAndReadAgainAfterReplug) {
+    const auto state = folder.path() / "emulator.state";
+    useEmulator("interface:fw=1.3.5");
+    setenv("TAVREL_EMULATOR_STATE", state.c_str(), 1);
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        prime(tavrel, distinctiveConfiguration());
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        const QString log = d.logText();
+        EXPECT_TRUE(log.startsWith("joyFilter on\r\nPUT: F9 00 08 15 EE 01 00 00 \r\n"))
+            << log.toStdString();
+        EXPECT_EQ(log.count("get: F9"), 20);
+        EXPECT_EQ(d.configuration(), distinctiveConfiguration());
+        EXPECT_EQ(d.windowTitle(), "Configuration - FW v1.3.5");
+        EXPECT_TRUE(d.findChild<QWidget*>("Frame8_0")->isEnabled());
+        EXPECT_TRUE(d.findChild<QWidget*>("Option1_1")->isEnabled());
+
+        d.applySnapshot(editedConfiguration());
+        d.showCurrentMixer();
+        d.findChild<QPushButton*>("Command14")->click();
+        EXPECT_EQ(d.logText().count("PUT: "), 20 + 54);
+        EXPECT_EQ(d.logText().count("get: F9"), 20 + 54);
+        d.findChild<QPushButton*>("Command1")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "USB-Interface should be detached and reattached to apply all changes");
+
+    // A new process is a device plugged in again: it starts from the stored configuration.
+    QProcess again;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kStateVariable, QString::fromStdString(state.string()));
+    again.setProcessEnvironment(env);
+    again.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=ConfigEndToEnd.ReadAgainInANewProcess"});
+    ASSERT_TRUE(again.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(again.readAllStandardOutput());
+    EXPECT_EQ(again.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}
+
+// The second half of the round trip; runs only when the first half starts it.
+TEST_F(ConfigEndToEnd, ReadAgainInANewProcess) {
+    const char* state = std::getenv(kStateVariable);
+    if (!state) GTEST_SKIP() << "started by ReadEditTransmitStoreAndReadAgainAfterReplug";
+    useEmulator("interface:fw=1.3.5");
+    setenv("TAVREL_EMULATOR_STATE", state, 1);
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        EXPECT_EQ(d.configuration(), editedConfiguration());
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+    });
+}
+
+TEST_F(ConfigEndToEnd, LostAnswersFailTheirExchangesAndTheRestArrive) {
+    useEmulator("interface:loss=0.3:seed=7");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        prime(tavrel, distinctiveConfiguration(), false);
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        const int answered = static_cast<int>(d.logText().count("get: F9"));
+        EXPECT_LT(answered, 20);
+        EXPECT_GT(answered, 0);
+        EXPECT_TRUE(d.isVisible());
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+    });
+}
+
+TEST_F(ConfigEndToEnd, ADeviceThatNeverAnswersEndsEachReadWithinItsBound) {
+    useEmulator("interface:silent=1");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        const QString title = d.windowTitle();
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        d.Command2_Click();
+        const auto start = Clock::now();
+        d.findChild<QPushButton*>("Command6")->click();
+        const auto took = Clock::now() - start;
+        EXPECT_LE(took, 20 * 100ms + 300ms);
+        EXPECT_EQ(d.logText().count("PUT: "), 20);
+        EXPECT_EQ(d.logText().count("get: F9"), 0);
+        EXPECT_TRUE(d.statusText().contains("Read failed!"));
+        EXPECT_EQ(d.windowTitle(), title);
+        EXPECT_FALSE(d.findChild<QWidget*>("Frame8_0")->isEnabled());
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+}
+
+TEST_F(ConfigEndToEnd, ADeviceUnpluggedMidSequenceFailsTheRestAndTheDialogCloses) {
+    // Answers take 20 ms, so the start-up read runs for 400 ms and the device leaves in it.
+    useEmulator("interface:latency_ms=20:unplug_after_ms=300");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        const QString log = d.logText();
+        EXPECT_GT(log.count("get: F9"), 0);
+        EXPECT_LT(log.count("get: F9"), 20);
+        EXPECT_TRUE(d.statusText().startsWith("Write failed!"));
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+}
+
+} // namespace
+} // namespace orvane::test

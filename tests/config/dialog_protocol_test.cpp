@@ -1,0 +1,182 @@
+// The dialog talking to a scripted interface through the fake report port: the start-up
+// read, Transmit, Store and Exit, refused input, and a close during a sequence.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "dialog_fixture.h"
+#include "fake_interface.h"
+
+namespace orvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct ProtocolTest : DialogTest {
+    FakeInterface device;
+
+    int count(const QString& text, const QString& what) const { return text.count(what); }
+    std::string status() const {
+        return control<QPlainTextEdit>("Status")->toPlainText().toStdString();
+    }
+};
+
+TEST_F(ProtocolTest, StartupReadFillsEveryControlUnlocksAndLogsEachCommand) {
+    device.config = distinctiveConfiguration();
+    device.attach(port, 1500us);
+    port.stream(Report{0x01, 0x80}, 10ms);
+    clock.advance(5s); // the dialog sat idle: the queue is full
+    int versions = 0;
+    QObject::connect(dialog.get(), &Dialog2::firmwareVersionRead,
+                     [&](int major, int minor, int) { versions += major == 1 && minor == 3; });
+
+    dialog->TimerStartupRead_Timer();
+
+    EXPECT_FALSE(control<QTimer>("TimerStartupRead")->isActive());
+    const QString log = dialog->logText();
+    EXPECT_TRUE(log.startsWith("joyFilter on\r\nPUT: F9 00 08 15 EE 01 00 00 \r\nget: F9 01"));
+    EXPECT_EQ(count(log, "PUT: "), 20);
+    EXPECT_EQ(count(log, "get: "), 20);
+    EXPECT_EQ(count(log, "get: 01"), 0);
+    EXPECT_EQ(port.written.size(), 20u);
+
+    config::Configuration expected = device.config;
+    expected.bootloaderEnable = false;
+    EXPECT_EQ(dialog->configuration(), expected);
+    EXPECT_EQ(slider("Slider1_3")->value(), 8);
+    EXPECT_EQ(slider("Slider2_7")->value(), 255);
+    EXPECT_TRUE(control<QRadioButton>("Option1_1")->isChecked());
+    EXPECT_EQ(dialog->windowTitle(), "Configuration - FW v1.3.5");
+    EXPECT_EQ(versions, 1);
+    EXPECT_TRUE(control<QGroupBox>("Frame8_0")->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>("Option1_0")->isEnabled());
+    EXPECT_EQ(text("Text1_0"), "41") << "the panel shows mixer 1 after the read";
+    EXPECT_EQ(control<QProgressBar>("ProgressBar1")->value(), 100);
+    EXPECT_EQ(control<QPushButton>("Command6")->text(), "&Load from Interface");
+    EXPECT_TRUE(control<QPushButton>("Command6")->isEnabled());
+    EXPECT_FALSE(dialog->sequenceRunning());
+}
+
+TEST_F(ProtocolTest, ADeviceThatNeverAnswersLeavesTheDialogAsItWasWithinTheBound) {
+    port.stream(Report{0x01, 0x80}, 10ms);
+    const QString title = dialog->windowTitle();
+    const auto before = dialog->configuration();
+    const auto start = clock.now();
+    dialog->Command6_Click();
+    EXPECT_LE(clock.now() - start, 20 * 100ms);
+    EXPECT_EQ(count(dialog->logText(), "PUT: "), 20);
+    EXPECT_NE(status().find("Read failed!"), std::string::npos);
+    EXPECT_EQ(dialog->configuration(), before);
+    EXPECT_EQ(dialog->windowTitle(), title);
+    EXPECT_FALSE(control<QGroupBox>("Frame8_0")->isEnabled());
+    EXPECT_FALSE(control<QRadioButton>("Option1_1")->isEnabled());
+}
+
+TEST_F(ProtocolTest, TransmitSendsTheEditedRecord) {
+    device.attach(port);
+    dialog->bStickMode4_Click();
+    slider("Slider2_2")->setValue(200);
+    control<QPushButton>("Command14")->click();
+    ASSERT_EQ(port.written.size(), 54u);
+    EXPECT_EQ(port.written[1], (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x07, 0xFF, 0x11}));
+    EXPECT_EQ(port.written[53], (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0xFF, 0x00, 0x00}));
+    EXPECT_EQ(device.config.axisChannel, (std::array<int, 8>{3, 4, 1, 2, 5, 6, 7, 8}));
+    EXPECT_EQ(device.config.buttonThreshold[2], 200);
+    EXPECT_EQ(control<QPushButton>("Command14")->text(), "&Transmit to Interface");
+
+    control<QCheckBox>("Bootloader_Checkbox")->setChecked(true);
+    dialog->Command14_Click();
+    EXPECT_EQ(port.written[55], (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x07, 0xFF, 0xFF}));
+}
+
+TEST_F(ProtocolTest, StoreAndExitSendsTwoRequestsClosesTheDeviceAndAsksToReconnect) {
+    port.stream(Report{0x01}, 10ms); // and the store is never answered
+    dialog->show();
+    control<QPushButton>("Command1")->click();
+    ASSERT_EQ(port.written.size(), 2u);
+    EXPECT_EQ(port.written[0][5], 0x01);
+    EXPECT_EQ(port.written[1], (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0xFF, 0x01, 0x00}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "USB-Interface should be detached and reattached to apply all changes");
+    EXPECT_GE(tavrel.closeReads, 1);
+    EXPECT_GE(tavrel.closeWrites, 1);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(ProtocolTest, InputTheBuffersCannotHoldIsRefusedBeforeAnythingIsSent) {
+    device.attach(port);
+    field("OutputReportID_0")->setText("F9");
+    field("WriteBuffer_1")->setText("00 08 15 EE 1FF 00 00");
+    click("Send");
+    EXPECT_EQ(status(), "Not sent: Byte 5 \"1FF\" is above FF.\n");
+    EXPECT_EQ(text("WriteBuffer_1"), "00 08 15 EE 1FF 00 00") << "kept for correcting";
+
+    DeviceValues wide;
+    wide.outputReportLen = 200;
+    wide.inputReportLen = 18;
+    dialog->setDeviceValues(wide);
+    field("WriteBuffer_1")->setText("00 08 15 EE 10 00 00");
+    click("Send");
+    EXPECT_NE(status().find("do not fit the 101-byte report buffers"), std::string::npos);
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(dialog->logText().count("PUT: "), 0);
+}
+
+TEST_F(ProtocolTest, SendNormalizesThePanelAndShowsTheAnswer) {
+    device.attach(port);
+    field("OutputReportID_0")->setText("f9");
+    field("WriteBuffer_1")->setText("0 8 15 ee 1c");
+    click("Send");
+    EXPECT_EQ(text("OutputReportID_0"), "F9");
+    EXPECT_EQ(text("WriteBuffer_1"), "00 08 15 EE 1C 00 00 ");
+    EXPECT_EQ(text("InputReportID_1"), "F9");
+    EXPECT_EQ(text("ReadBuffer_0").substr(0, 15), "1C 01 03 00 05 ");
+    EXPECT_EQ(status(), "Write completed successfully! \nRead completed successfully!\n"
+                        "Write/Read attempts: 1\n");
+}
+
+TEST_F(ProtocolTest, EachOneCommandButtonSendsItsRequest) {
+    const std::vector<std::pair<const char*, std::array<uint8_t, 3>>> buttons = {
+        {"Command11", {0x01, 0, 0}}, {"Command12", {0xFF, 0, 0}}, {"Command20", {0xFF, 1, 0}},
+        {"Command13", {0x10, 0, 0}}, {"Command3", {0x11, 0, 0}},  {"Command4", {0x12, 0, 0}},
+        {"Command5", {0x13, 0, 0}},  {"Command8", {0x14, 0, 0}},  {"Command10", {0x15, 0, 0}},
+        {"Command15", {0x16, 0, 0}}, {"Command19", {0x17, 0, 0}}, {"Command21", {0x18, 0, 0}},
+        {"Command22", {0x19, 0, 0}}, {"Command23", {0x1A, 0, 0}}, {"Command24", {0x1B, 0, 0}},
+        {"Command28", {0x1C, 0, 0}}, {"Command27", {0x1D, 0, 0}}, {"Command29", {0x1E, 0, 0}},
+        {"Command30", {0x1F, 0, 0}}, {"Command31", {0xA0, 0, 0}}, {"Command32", {0xA1, 0, 0}},
+    };
+    for (const auto& [name, bytes] : buttons) {
+        click(name);
+        ASSERT_FALSE(port.written.empty()) << name;
+        EXPECT_EQ(port.written.back(),
+                  (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, bytes[0], bytes[1], bytes[2]}))
+            << name;
+        port.written.clear();
+    }
+}
+
+TEST_F(ProtocolTest, AskingToCloseDuringASequenceClosesAfterIt) {
+    device.attach(port);
+    bool sawRunning = false;
+    const auto answer = port.onRequest;
+    port.onRequest = [&](FakeReportPort& p, const Report& q) {
+        sawRunning = sawRunning || dialog->sequenceRunning();
+        if (p.written.size() == 3) dialog->reject();
+        answer(p, q);
+    };
+    dialog->show();
+    dialog->Command6_Click();
+    EXPECT_TRUE(sawRunning);
+    EXPECT_EQ(port.written.size(), 20u) << "the read ran to its end";
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(tavrel.closeReads, 1);
+}
+
+} // namespace
+} // namespace orvane::test
