@@ -67,6 +67,7 @@ int runCli(std::span<const std::string> args, CliServices& services) {
     try {
         if (name == "list") return commandList(words, services);
         if (name == "send") return commandSend(words, services);
+        if (name == "config") return commandConfig(words, services);
         if (name == "firmware") return commandFirmware(words, services);
     } catch (const RuntimeFailure& failure) {
         // The library is missing or lacks a function.

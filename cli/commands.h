@@ -12,6 +12,7 @@ namespace orvane::cli {
 
 int commandList(std::span<const std::string> words, CliServices& services);
 int commandSend(std::span<const std::string> words, CliServices& services);
+int commandConfig(std::span<const std::string> words, CliServices& services);
 int commandFirmware(std::span<const std::string> words, CliServices& services);
 
 } // namespace orvane::cli

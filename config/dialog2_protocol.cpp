@@ -9,6 +9,7 @@
 #include "app/core/runtime_failure.h"
 #include "config/Dialog2.h"
 #include "config/core/command_exchange.h"
+#include "config/joystick_monitor.h"
 #include "report/report_text.h"
 
 namespace orvane {
