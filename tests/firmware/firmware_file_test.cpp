@@ -1,11 +1,15 @@
 // Enciphering a file into its "_enc" twin on disk.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "firmware/core/cipher_wrappers.h"
 #include "firmware/core/file_cipher_sodium.h"
 #include "firmware/core/file_keys.h"
+#include "firmware/core/firmware_file.h"
 #include "temp_folder.h"
 
 namespace orvane::test {
@@ -44,6 +48,27 @@ TEST_F(EncryptFileTest, MissingInputOrProtectedOutputIsRefusedSilently) {
     EXPECT_FALSE(result.written);
     EXPECT_EQ(result.failure, "");
     EXPECT_EQ(readFile(out), "kept");
+}
+
+} // namespace
+} // namespace orvane::test
+
+namespace orvane::test {
+namespace {
+
+TEST(FirmwareFile, APipeOrAFolderIsRefusedAtOnceAndAHugeFileBeforeItIsRead) {
+    using namespace orvane::firmware;
+    FirmwareFolder folder;
+    const std::string fifo = folder.file("pipe.hex");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(std::holds_alternative<FileFailure>(readFirmwareFile(fifo)));
+    EXPECT_TRUE(std::holds_alternative<FileFailure>(readFirmwareFile(folder.path().string())));
+    const std::string huge = folder.file("huge.hex");
+    std::ofstream{huge};
+    std::filesystem::resize_file(huge, kMaxFirmwareFileSize + 1);
+    const auto read = readFirmwareFile(huge);
+    ASSERT_TRUE(std::holds_alternative<FileFailure>(read));
+    EXPECT_NE(std::get<FileFailure>(read).description.find("4 MiB"), std::string::npos);
 }
 
 } // namespace
