@@ -297,7 +297,7 @@ template <class Window> bool Form1::showDeviceWindow(Window& window, int slot) {
     const Trap trap(log_);
     trap([&] { window.setDeviceValues(table_.valuesAt(slot)); });
     trap([&] { window.updateLocalization(); });
-    return trap([&] { services_.ui.showModal(window); });
+    return trap([&] { services_.ui.showModal(&window); });
 }
 
 void Form1::OpenDev2_Click(int16_t index) {
@@ -341,29 +341,35 @@ void Form1::OpenDev_Click(int16_t /*index*/) {
     log_.logI("entering Form1.OpenDev_Click()");
     const Trap trap(log_);
     Dialog window(context_, *this, this);
-    firmwareDialog_ = &window;
     trap([&] { window.Timer1().start(); });
     trap([&] { window.updateLocalization(); });
-    trap([&] { services_.ui.showModal(window); });
-    firmwareDialog_ = nullptr;
+    trap([&] { services_.ui.showModal(&window); });
     log_.logI("exiting Form1.OpenDev_Click()");
 }
 
-void Form1::SetValuesInFirmwareDlg(int16_t& index) {
-    log_.logI("entering Form1.SetValuesInFirmwareDlg(" + std::to_string(index) + ")");
+std::optional<int> Form1::findDevice(long productId) {
+    Refresh_Click(0);
+    const int16_t count = GetDevices();
+    for (int16_t slot = 0; slot < count; ++slot)
+        if (tableNumber(getProductID(slot)) == productId) return slot;
+    return std::nullopt;
+}
+
+std::optional<DeviceValues> Form1::openDevice(int slot) {
+    log_.logI("entering Form1.SetValuesInFirmwareDlg(" + std::to_string(slot + 1) + ")");
     const Trap trap(log_);
-    index = static_cast<int16_t>(index - 1);
-    const int slot = index;
+    std::optional<DeviceValues> values;
     if (slot < 0) {
         services_.ui.messageBox(this,
                                 MessageBoxRequest{"Invalid device index " + std::to_string(slot),
                                                   {},
                                                   MessageIcon::None,
                                                   MessageButtons::Ok});
-    } else if (openSlot(slot, false) && firmwareDialog_) {
-        trap([&] { firmwareDialog_->setDeviceValues(table_.valuesAt(slot)); });
+    } else if (openSlot(slot, false)) {
+        trap([&] { values = table_.valuesAt(slot); });
     }
     log_.logI("exiting Form1.SetValuesInFirmwareDlg()");
+    return values;
 }
 
 void Form1::DeviceList_Click() {
@@ -387,7 +393,7 @@ void Form1::Help_Command_Click() {
     const Trap trap(log_);
     trap([&] {
         frmAbout box(context_, this);
-        services_.ui.showModal(box);
+        services_.ui.showModal(&box);
     });
     log_.logI("exiting Form1.Help_Command_Click()");
 }

@@ -10,7 +10,7 @@
 namespace orvane::cli {
 
 namespace {
-constexpr uint32_t kAny = 0xFFFF;
+constexpr uint32_t kAny = TAVREL_ANY_ID;
 constexpr int kListMax = 128;
 constexpr int kOpenTries = 10;
 } // namespace

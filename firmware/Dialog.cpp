@@ -11,9 +11,9 @@
 #include <random>
 #include <variant>
 
+#include "app/core/boot_loader_locator.h"
 #include "app/core/display_text.h"
 #include "app/core/event_log.h"
-#include "app/core/firmware_host.h"
 #include "app/core/localization.h"
 #include "app/core/trap.h"
 #include "app/core/ui_services.h"
@@ -44,8 +44,8 @@ constexpr int kEncipheredFilterIndex = 2;
 
 } // namespace
 
-Dialog::Dialog(AppContext& context, FirmwareHost& host, QWidget* parent)
-    : QDialog(parent), context_(context), host_(host), Console_(new QPlainTextEdit(this)),
+Dialog::Dialog(AppContext& context, BootLoaderLocator& locator, QWidget* parent)
+    : QDialog(parent), context_(context), locator_(locator), Console_(new QPlainTextEdit(this)),
       BL_ProgressBar_(new QProgressBar(this)), CancelButton_(new QPushButton(this)),
       Timer1_(new QTimer(this)), cipher_(std::make_unique<firmware::SodiumFileCipher>()),
       fileKey1_(firmware::fileKey1()), link_(context.port, context.clock, *this),

@@ -6,10 +6,22 @@
 
 #include <string>
 
-class QDialog;
-class QWidget;
-
 namespace orvane {
+
+// A window as the core passes it around without knowing its type: the address of the
+// window object. Any window pointer (`this` in a window's handler) converts to it; the Qt
+// implementation turns it back into the widget. Windows derive from their widget class
+// first, as Qt requires of its object classes, so the two addresses are the same.
+class WindowHandle {
+public:
+    WindowHandle() = default;
+    WindowHandle(const void* window) : window_(window) {} // NOLINT: converts implicitly
+    const void* address() const { return window_; }
+    explicit operator bool() const { return window_ != nullptr; }
+
+private:
+    const void* window_ = nullptr;
+};
 
 enum class MessageIcon { None, Information, Exclamation, Question, Critical };
 enum class MessageButtons { Ok, YesNo };
@@ -40,15 +52,15 @@ struct OpenFileChoice {
 class UiServices {
 public:
     virtual ~UiServices() = default;
-    virtual MessageResult messageBox(QWidget* parent, const MessageBoxRequest& request) = 0;
+    virtual MessageResult messageBox(WindowHandle parent, const MessageBoxRequest& request) = 0;
     // Empty result: the user cancelled.
-    virtual std::string openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
-    virtual OpenFileChoice openFile(QWidget* parent, const FileDialogRequest& request) {
+    virtual std::string openFileName(WindowHandle parent, const FileDialogRequest& request) = 0;
+    virtual OpenFileChoice openFile(WindowHandle parent, const FileDialogRequest& request) {
         return {openFileName(parent, request), 1};
     }
-    virtual std::string saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::string saveFileName(WindowHandle parent, const FileDialogRequest& request) = 0;
     // Shows the window modally and returns when it is closed.
-    virtual int showModal(QDialog& dialog) = 0;
+    virtual int showModal(WindowHandle window) = 0;
 };
 
 } // namespace orvane

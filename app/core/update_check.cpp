@@ -49,7 +49,8 @@ std::string noBrowserText(int languageOffset, std::string_view address) {
     return std::string(intro) + "\r\n\r\n" + std::string(address);
 }
 
-void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener, QWidget* parent) {
+void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener,
+                    WindowHandle parent) {
     if (check.firmware.major == 0 && check.firmware.minor == 0)
         ui.messageBox(parent, MessageBoxRequest{std::string(check.openFirstText),
                                                 {},
