@@ -32,6 +32,7 @@
 #include "console/Dialog1.h"
 #include "firmware/Dialog.h"
 #include "resources/icons.h"
+#include "resources/string_ids.h"
 
 namespace orvane {
 
@@ -186,20 +187,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::Form_Load() {
-    if (isGermanSystem(services_.locale)) {
+    const Language start = startupLanguage(services_.locale);
+    if (start.offset == kOffsetGerman)
         CommandDeutsch_Click();
-        language_.code = "de";
-    } else {
+    else
         commandEnglisch_Click();
-        language_.code = "en";
-    }
+    language_.code = start.code;
     setWindowTitle(QStringLiteral("%1 v%2.%3 - Tavrel R/C USB-Interface Config")
                        .arg(QString::fromLatin1(kProgramTitle))
                        .arg(kVersionMajor)
                        .arg(kVersionMinor));
     log_.start(openEventLogFile(services_.programFolder, services_.stateFolder));
-    log_.logI("App Start v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
-              "." + std::to_string(kVersionRevision));
+    log_.logI(std::string("App Start v") + kVersionText);
     Refresh_Click(0);
 }
 
@@ -450,14 +449,14 @@ void Form1::commandEnglisch_Click() {
 }
 
 void Form1::updateLocalization(int offset) {
-    Devices_->setText(qtext(localized(1, offset)));
-    OpenDev2_->setText(qtext(localized(2, offset)));
-    OpenDev_->setText(qtext(localized(3, offset)));
-    Console_Command_->setText(qtext(localized(4, offset)));
-    commandAktualisieren_->setText(qtext(localized(5, offset)));
-    UpdatesCommand_->setText(qtext(localized(6, offset)));
-    Cancel_->setText(qtext(localized(7, offset)));
-    openFirstText_ = localized(8, offset);
+    Devices_->setText(qtext(localized(text_id::kDeviceListHint, offset)));
+    OpenDev2_->setText(qtext(localized(text_id::kOpenButton, offset)));
+    OpenDev_->setText(qtext(localized(text_id::kFirmwareButton, offset)));
+    Console_Command_->setText(qtext(localized(text_id::kHidConsoleButton, offset)));
+    commandAktualisieren_->setText(qtext(localized(text_id::kRefreshButton, offset)));
+    UpdatesCommand_->setText(qtext(localized(text_id::kSearchUpdatesButton, offset)));
+    Cancel_->setText(qtext(localized(text_id::kCloseButton, offset)));
+    openFirstText_ = localized(text_id::kOpenInterfaceFirst, offset);
 }
 
 } // namespace orvane

@@ -85,7 +85,6 @@ public:
     AppContext& context() { return context_; }
     const Language& language() const { return language_; }
     int16_t deviceCount() const { return table_.deviceCount(); }
-    const DeviceTable& deviceTable() const { return table_; }
     // Firmware version of the last interface opened in the configuration dialog.
     const FirmwareVersion& firmwareVersion() const { return firmware_; }
 

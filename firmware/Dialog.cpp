@@ -22,6 +22,7 @@
 #include "firmware/core/file_keys.h"
 #include "firmware/core/firmware_file.h"
 #include "firmware/core/hex_reader.h"
+#include "resources/string_ids.h"
 
 namespace orvane {
 
@@ -96,12 +97,19 @@ void Dialog::setButtonsEnabled(bool enabled) {
 
 void Dialog::updateLocalization() {
     const int offset = context_.language.offset;
+    // In the order of the buttons.
+    constexpr std::array<int, 6> kOperationTexts{text_id::kOpenFileButton, text_id::kProgramButton,
+                                                 text_id::kEraseButton,    text_id::kVerifyButton,
+                                                 text_id::kResetButton,    text_id::kLedButton};
+    static_assert(kOperationTexts.size() == std::tuple_size_v<decltype(operationButtons_)>);
     for (size_t i = 0; i < operationButtons_.size(); ++i)
         operationButtons_[i]->setText(
-            QString::fromStdString(localized(9 + static_cast<int>(i), offset)));
-    CancelButton_->setText(QString::fromStdString(localized(15, offset)));
-    Console_->setPlainText(QString::fromStdString(
-        localized(16, offset) + "\n" + localized(17, offset) + "\n" + localized(18, offset)));
+            QString::fromStdString(localized(kOperationTexts[i], offset)));
+    CancelButton_->setText(QString::fromStdString(localized(text_id::kCancelButton, offset)));
+    Console_->setPlainText(
+        QString::fromStdString(localized(text_id::kConnectInterfaceNow, offset) + "\n" +
+                               localized(text_id::kReconnectIfConnected, offset) + "\n" +
+                               localized(text_id::kBootLoaderMustBeActive, offset)));
 }
 
 void Dialog::open_Command_Click() {

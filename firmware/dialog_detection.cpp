@@ -7,6 +7,7 @@
 #include "app/core/localization.h"
 #include "app/core/trap.h"
 #include "firmware/Dialog.h"
+#include "resources/string_ids.h"
 
 namespace orvane {
 
@@ -47,7 +48,7 @@ void Dialog::Timer1_Timer() {
         return;
     }
     replaceConsole("Bootloader ver " + probe.major + "." + probe.minor + " " +
-                   localized(19, context_.language.offset) + "\r\n");
+                   localized(text_id::kFound, context_.language.offset) + "\r\n");
     operationButtons_[kOpenButton]->setEnabled(true);
     operationButtons_[kResetButton]->setEnabled(true);
     operationButtons_[kLedButton]->setEnabled(true);

@@ -28,8 +28,7 @@ std::string updateQueryAddress(std::string_view languageCode, const DeviceRow* s
                                const FirmwareVersion& firmware) {
     std::string address = std::string("https://") + kUpdateHost + "/cgi-bin/";
     address += "versioncheck.pl?lang=" + queryEncoded(languageCode);
-    address += "&verOrvane=" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
-               "." + std::to_string(kVersionRevision);
+    address += std::string("&verOrvane=") + kVersionText;
     if (selected) {
         address += "&VID=" + queryEncoded(selected->vendorId);
         address += "&PID=" + queryEncoded(selected->productId);

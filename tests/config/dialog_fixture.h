@@ -21,24 +21,14 @@
 #include "testreport/fake_report_port.h"
 #include "ui/fake_ui_services.h"
 
-// The dialog never writes to the event log; the context needs one all the same.
-#if __has_include("app/core/event_log.h")
 #include "app/core/event_log.h"
+
+// The dialog never writes to the event log; the context needs one all the same.
 namespace orvane::test {
 inline std::unique_ptr<EventLog> makeTestEventLog(UiServices& ui) {
     return std::make_unique<EventLog>(ui, [] { return std::string(); });
 }
 } // namespace orvane::test
-#else
-namespace orvane {
-class EventLog {};
-namespace test {
-inline std::unique_ptr<EventLog> makeTestEventLog(UiServices&) {
-    return std::make_unique<EventLog>();
-}
-} // namespace test
-} // namespace orvane
-#endif
 
 namespace orvane::test {
 
