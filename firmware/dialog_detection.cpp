@@ -4,6 +4,7 @@
 
 #include "app/core/boot_loader_locator.h"
 #include "app/core/event_log.h"
+#include "app/core/known_devices.h"
 #include "app/core/localization.h"
 #include "app/core/trap.h"
 #include "firmware/Dialog.h"
@@ -23,7 +24,7 @@ constexpr std::uint8_t kStartCommand = 0xFE;
 void Dialog::Timer1_Timer() {
     const Trap trap(context_.log);
     std::optional<int> found;
-    trap([&] { found = locator_.findDevice(firmware::kBootLoaderProductId); });
+    trap([&] { found = locator_.findDevice(kBootLoaderProductId); });
     if (!found) return; // the next tick searches again
 
     Timer1_->stop();
