@@ -4,18 +4,25 @@
 #ifndef ORVANE_APP_UI_SERVICES_H
 #define ORVANE_APP_UI_SERVICES_H
 
+#include <cstddef>
 #include <string>
+#include <type_traits>
 
 namespace orvane {
 
-// A window as the core passes it around without knowing its type: the address of the
-// window object. Any window pointer (`this` in a window's handler) converts to it; the Qt
-// implementation turns it back into the widget. Windows derive from their widget class
-// first, as Qt requires of its object classes, so the two addresses are the same.
+// A window as the core passes it around without knowing its type: the address of the whole
+// window object, whichever of its classes the pointer was typed as. Any window pointer
+// (`this` in a window's handler) converts to it; the Qt implementation turns it back into
+// the widget. Windows derive from their widget class first, as Qt requires of its object
+// classes, so the widget sits at the object's address.
 class WindowHandle {
 public:
     WindowHandle() = default;
-    WindowHandle(const void* window) : window_(window) {} // NOLINT: converts implicitly
+    WindowHandle(std::nullptr_t) {} // NOLINT: converts implicitly
+    // Windows are objects with virtual functions; this keeps texts and buffers out.
+    template <class Window>
+    requires std::is_polymorphic_v<Window> WindowHandle(Window* window)
+        : window_(dynamic_cast<const void*>(window)) {} // NOLINT: converts implicitly
     const void* address() const { return window_; }
     explicit operator bool() const { return window_ != nullptr; }
 

@@ -92,11 +92,13 @@ TEST_F(Form1Test, GermanSystemKeepsItsCodeWhenTheFlagsSwitchTheCaptions) {
     EXPECT_EQ(caption("Cancel_2"), table(7));
 }
 
-// The main window has a second base beside its widget: a handle made from `this` must still
-// lead back to the widget, or message boxes lose their owner.
+// The main window has a second base beside its widget: a handle made from a pointer to
+// either must lead back to the widget, or message boxes lose their owner.
 TEST_F(Form1Test, WindowHandleOfTheMainWindowLeadsBackToItsWidget) {
     start();
     EXPECT_EQ(widgetOf(form.get()), static_cast<QWidget*>(form.get()));
+    BootLoaderLocator* locator = form.get();
+    EXPECT_EQ(widgetOf(locator), static_cast<QWidget*>(form.get()));
     EXPECT_EQ(widgetOf({}), nullptr);
 }
 
