@@ -48,8 +48,7 @@ std::string aboutTitleText() {
 }
 
 std::string aboutVersionText() {
-    return "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           std::to_string(kVersionRevision);
+    return std::string("Version ") + kVersionText;
 }
 
 std::string aboutDescriptionText() {

@@ -32,6 +32,7 @@
 #include "console/Dialog1.h"
 #include "firmware/Dialog.h"
 #include "resources/icons.h"
+#include "resources/string_ids.h"
 
 namespace orvane {
 
@@ -186,20 +187,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::Form_Load() {
-    if (isGermanSystem(services_.locale)) {
+    const Language start = startupLanguage(services_.locale);
+    if (start.offset == kOffsetGerman)
         CommandDeutsch_Click();
-        language_.code = "de";
-    } else {
+    else
         commandEnglisch_Click();
-        language_.code = "en";
-    }
+    language_.code = start.code;
     setWindowTitle(QStringLiteral("%1 v%2.%3 - Tavrel R/C USB-Interface Config")
                        .arg(QString::fromLatin1(kProgramTitle))
                        .arg(kVersionMajor)
                        .arg(kVersionMinor));
     log_.start(openEventLogFile(services_.programFolder, services_.stateFolder));
-    log_.logI("App Start v" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
-              "." + std::to_string(kVersionRevision));
+    log_.logI(std::string("App Start v") + kVersionText);
     Refresh_Click(0);
 }
 
@@ -297,7 +296,7 @@ template <class Window> bool Form1::showDeviceWindow(Window& window, int slot) {
     const Trap trap(log_);
     trap([&] { window.setDeviceValues(table_.valuesAt(slot)); });
     trap([&] { window.updateLocalization(); });
-    return trap([&] { services_.ui.showModal(window); });
+    return trap([&] { services_.ui.showModal(&window); });
 }
 
 void Form1::OpenDev2_Click(int16_t index) {
@@ -341,29 +340,35 @@ void Form1::OpenDev_Click(int16_t /*index*/) {
     log_.logI("entering Form1.OpenDev_Click()");
     const Trap trap(log_);
     Dialog window(context_, *this, this);
-    firmwareDialog_ = &window;
     trap([&] { window.Timer1().start(); });
     trap([&] { window.updateLocalization(); });
-    trap([&] { services_.ui.showModal(window); });
-    firmwareDialog_ = nullptr;
+    trap([&] { services_.ui.showModal(&window); });
     log_.logI("exiting Form1.OpenDev_Click()");
 }
 
-void Form1::SetValuesInFirmwareDlg(int16_t& index) {
-    log_.logI("entering Form1.SetValuesInFirmwareDlg(" + std::to_string(index) + ")");
+std::optional<int> Form1::findDevice(long productId) {
+    Refresh_Click(0);
+    const int16_t count = GetDevices();
+    for (int16_t slot = 0; slot < count; ++slot)
+        if (tableNumber(getProductID(slot)) == productId) return slot;
+    return std::nullopt;
+}
+
+std::optional<DeviceValues> Form1::openDevice(int slot) {
+    log_.logI("entering Form1.SetValuesInFirmwareDlg(" + std::to_string(slot + 1) + ")");
     const Trap trap(log_);
-    index = static_cast<int16_t>(index - 1);
-    const int slot = index;
+    std::optional<DeviceValues> values;
     if (slot < 0) {
         services_.ui.messageBox(this,
                                 MessageBoxRequest{"Invalid device index " + std::to_string(slot),
                                                   {},
                                                   MessageIcon::None,
                                                   MessageButtons::Ok});
-    } else if (openSlot(slot, false) && firmwareDialog_) {
-        trap([&] { firmwareDialog_->setDeviceValues(table_.valuesAt(slot)); });
+    } else if (openSlot(slot, false)) {
+        trap([&] { values = table_.valuesAt(slot); });
     }
     log_.logI("exiting Form1.SetValuesInFirmwareDlg()");
+    return values;
 }
 
 void Form1::DeviceList_Click() {
@@ -387,7 +392,7 @@ void Form1::Help_Command_Click() {
     const Trap trap(log_);
     trap([&] {
         frmAbout box(context_, this);
-        services_.ui.showModal(box);
+        services_.ui.showModal(&box);
     });
     log_.logI("exiting Form1.Help_Command_Click()");
 }
@@ -444,14 +449,14 @@ void Form1::commandEnglisch_Click() {
 }
 
 void Form1::updateLocalization(int offset) {
-    Devices_->setText(qtext(localized(1, offset)));
-    OpenDev2_->setText(qtext(localized(2, offset)));
-    OpenDev_->setText(qtext(localized(3, offset)));
-    Console_Command_->setText(qtext(localized(4, offset)));
-    commandAktualisieren_->setText(qtext(localized(5, offset)));
-    UpdatesCommand_->setText(qtext(localized(6, offset)));
-    Cancel_->setText(qtext(localized(7, offset)));
-    openFirstText_ = localized(8, offset);
+    Devices_->setText(qtext(localized(text_id::kDeviceListHint, offset)));
+    OpenDev2_->setText(qtext(localized(text_id::kOpenButton, offset)));
+    OpenDev_->setText(qtext(localized(text_id::kFirmwareButton, offset)));
+    Console_Command_->setText(qtext(localized(text_id::kHidConsoleButton, offset)));
+    commandAktualisieren_->setText(qtext(localized(text_id::kRefreshButton, offset)));
+    UpdatesCommand_->setText(qtext(localized(text_id::kSearchUpdatesButton, offset)));
+    Cancel_->setText(qtext(localized(text_id::kCloseButton, offset)));
+    openFirstText_ = localized(text_id::kOpenInterfaceFirst, offset);
 }
 
 } // namespace orvane

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "app/core/app_context.h"
+#include "app/core/boot_loader_locator.h"
 #include "app/core/device_table.h"
 #include "app/core/event_log.h"
-#include "app/core/firmware_host.h"
 #include "app/core/tavrel_report_port.h"
 #include "app/core/update_check.h"
 #include "report/clock.h"
@@ -29,7 +29,6 @@ class QToolButton;
 
 namespace orvane {
 
-class Dialog;
 class DeviceListView;
 class RuntimeFailure;
 class SystemLocale;
@@ -48,17 +47,20 @@ struct Form1Services {
     joystick::JoystickSource* joystick = nullptr;
 };
 
-class Form1 : public QWidget, public FirmwareHost {
+class Form1 : public QWidget, public BootLoaderLocator {
     Q_OBJECT
 public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Handlers, named after their controls.
-    void Refresh_Click(int16_t index) override;
-    int16_t GetDevices() override;
-    std::string getProductID(int16_t slot) override;
-    void SetValuesInFirmwareDlg(int16_t& index) override;
+    void Refresh_Click(int16_t index);
+    int16_t GetDevices();
+    std::string getProductID(int16_t slot);
+    // The firmware dialog's search: refreshes the list and looks through its product ids.
+    std::optional<int> findDevice(long productId) override;
+    // SetValuesInFirmwareDlg: opens the slot's device (no refresh between the attempts).
+    std::optional<DeviceValues> openDevice(int slot) override;
     void OpenDev2_Click(int16_t index);
     void Console_Command_Click();
     void OpenDev_Click(int16_t index);
@@ -83,7 +85,6 @@ public:
     AppContext& context() { return context_; }
     const Language& language() const { return language_; }
     int16_t deviceCount() const { return table_.deviceCount(); }
-    const DeviceTable& deviceTable() const { return table_; }
     // Firmware version of the last interface opened in the configuration dialog.
     const FirmwareVersion& firmwareVersion() const { return firmware_; }
 
@@ -116,7 +117,6 @@ private:
     DeviceTable table_;
     FirmwareVersion firmware_;
     std::string openFirstText_;
-    Dialog* firmwareDialog_ = nullptr; // while the firmware dialog is shown
     bool ended_ = false;
     bool releaseEndsDoubleClick_ = false; // DeviceList: the next release ends a double click
 

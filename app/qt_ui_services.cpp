@@ -29,7 +29,12 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 
 } // namespace
 
-MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest& request) {
+QWidget* widgetOf(WindowHandle window) {
+    // The handle holds the window object's own address, which is its widget's address.
+    return static_cast<QWidget*>(const_cast<void*>(window.address()));
+}
+
+MessageResult QtUiServices::messageBox(WindowHandle parent, const MessageBoxRequest& request) {
     const QString title =
         request.title.empty() ? QString::fromUtf8(kProgramTitle) : displayText(request.title);
     const auto buttons = request.buttons == MessageButtons::YesNo
@@ -37,7 +42,7 @@ MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest&
                              : QMessageBox::StandardButtons(QMessageBox::Ok);
     // A lone CR breaks the line in a message box as well.
     const QString text = displayText(request.text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(qtIcon(request.icon), title, text, buttons, parent);
+    QMessageBox box(qtIcon(request.icon), title, text, buttons, widgetOf(parent));
     // Addresses and commands in a message are meant to be copied (selected by mouse only:
     // the keyboard focus stays on the buttons).
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -47,32 +52,34 @@ MessageResult QtUiServices::messageBox(QWidget* parent, const MessageBoxRequest&
     return MessageResult::Ok;
 }
 
-std::string QtUiServices::openFileName(QWidget* parent, const FileDialogRequest& request) {
-    return QFileDialog::getOpenFileName(parent, displayText(request.title),
+std::string QtUiServices::openFileName(WindowHandle parent, const FileDialogRequest& request) {
+    return QFileDialog::getOpenFileName(widgetOf(parent), displayText(request.title),
                                         displayText(request.directory), displayText(request.filter))
         .toStdString();
 }
 
-OpenFileChoice QtUiServices::openFile(QWidget* parent, const FileDialogRequest& request) {
+OpenFileChoice QtUiServices::openFile(WindowHandle parent, const FileDialogRequest& request) {
     const QString filter = displayText(request.filter);
     QString selected;
-    const QString name = QFileDialog::getOpenFileName(
-        parent, displayText(request.title), displayText(request.directory), filter, &selected);
+    const QString name =
+        QFileDialog::getOpenFileName(widgetOf(parent), displayText(request.title),
+                                     displayText(request.directory), filter, &selected);
     const auto index = filter.split(QStringLiteral(";;")).indexOf(selected);
     return {name.toStdString(), index < 0 ? 1 : static_cast<int>(index) + 1};
 }
 
-std::string QtUiServices::saveFileName(QWidget* parent, const FileDialogRequest& request) {
+std::string QtUiServices::saveFileName(WindowHandle parent, const FileDialogRequest& request) {
     const QFileDialog::Options options =
         request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(parent, displayText(request.title),
+    return QFileDialog::getSaveFileName(widgetOf(parent), displayText(request.title),
                                         displayText(request.directory), displayText(request.filter),
                                         nullptr, options)
         .toStdString();
 }
 
-int QtUiServices::showModal(QDialog& dialog) {
-    return dialog.exec();
+int QtUiServices::showModal(WindowHandle window) {
+    auto* dialog = qobject_cast<QDialog*>(widgetOf(window));
+    return dialog ? dialog->exec() : 0;
 }
 
 } // namespace orvane

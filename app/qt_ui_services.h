@@ -4,15 +4,20 @@
 
 #include "app/core/ui_services.h"
 
+class QWidget;
+
 namespace orvane {
+
+// The widget behind a handle (null for none).
+QWidget* widgetOf(WindowHandle window);
 
 class QtUiServices : public UiServices {
 public:
-    MessageResult messageBox(QWidget* parent, const MessageBoxRequest& request) override;
-    std::string openFileName(QWidget* parent, const FileDialogRequest& request) override;
-    OpenFileChoice openFile(QWidget* parent, const FileDialogRequest& request) override;
-    std::string saveFileName(QWidget* parent, const FileDialogRequest& request) override;
-    int showModal(QDialog& dialog) override;
+    MessageResult messageBox(WindowHandle parent, const MessageBoxRequest& request) override;
+    std::string openFileName(WindowHandle parent, const FileDialogRequest& request) override;
+    OpenFileChoice openFile(WindowHandle parent, const FileDialogRequest& request) override;
+    std::string saveFileName(WindowHandle parent, const FileDialogRequest& request) override;
+    int showModal(WindowHandle window) override;
 };
 
 } // namespace orvane

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr uint32_t kAny = 0xFFFF;
+constexpr uint32_t kAny = TAVREL_ANY_ID;
 constexpr uint32_t kLoaderVendor = 0x5381;
 constexpr uint32_t kLoaderProduct = 0x640B;
 constexpr uint32_t kInterfaceVendor = 0x537F;
@@ -24,7 +24,7 @@ void BM_ReadNothingWaiting(benchmark::State& state) {
         state.SkipWithError("boot loader did not open");
         return;
     }
-    std::array<uint8_t, 101> report{};
+    std::array<uint8_t, TAVREL_REPORT_BUFFER_SIZE> report{};
     for (auto _ : state) {
         const int32_t n = Read(report.data());
         benchmark::DoNotOptimize(n);
@@ -47,7 +47,8 @@ void BM_Write(benchmark::State& state) {
         SetInstance(0);
         return;
     }
-    const std::array<uint8_t, 101> command{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x10, 0x00, 0x00};
+    const std::array<uint8_t, TAVREL_REPORT_BUFFER_SIZE> command{0xF9, 0x00, 0x08, 0x15,
+                                                                 0xEE, 0x10, 0x00, 0x00};
     for (auto _ : state) {
         const int32_t n = Write(command.data());
         benchmark::DoNotOptimize(n);

@@ -10,7 +10,6 @@
 namespace orvane::cli {
 
 namespace {
-constexpr uint32_t kAny = 0xFFFF;
 constexpr int kListMax = 128;
 constexpr int kOpenTries = 10;
 } // namespace
@@ -26,9 +25,9 @@ std::vector<FoundDevice> findDevices(TavrelApi& tavrel) {
         entries[i] = DeviceListEntry{
             texts[3 * i].data(), texts[3 * i + 1].data(), texts[3 * i + 2].data(), 0, 0, 0, 0};
     tavrel.SetInstance(0);
-    const int count =
-        std::clamp(tavrel.GetList(kAny, kAny, nullptr, nullptr, nullptr, entries.data(), kListMax),
-                   0, kListMax);
+    const int count = std::clamp(tavrel.GetList(TAVREL_ANY_ID, TAVREL_ANY_ID, nullptr, nullptr,
+                                                nullptr, entries.data(), kListMax),
+                                 0, kListMax);
 
     std::vector<FoundDevice> devices;
     for (int i = 0; i < count; ++i) {

@@ -16,6 +16,7 @@
 #include "console/core/console_presets.h"
 #include "console/core/console_request.h"
 #include "report/report_text.h"
+#include "resources/string_ids.h"
 
 namespace orvane {
 
@@ -63,15 +64,15 @@ void Dialog1::setDeviceValues(const DeviceValues& values) {
 void Dialog1::updateLocalization() {
     const int offset = context_.language.offset;
     const auto text = [offset](int id) { return fromText(localized(id, offset)); };
-    CancelButton_->setText(text(15));
-    Send_->setText(text(20));
+    CancelButton_->setText(text(text_id::kCancelButton));
+    Send_->setText(text(text_id::kSendButton));
     for (QPushButton* custom : Custom_Command_)
-        custom->setText(text(21));
-    customFrame_->setTitle(text(22));
-    Command4_->setText(text(23));
-    readFrame_->setTitle(text(24));
-    writeFrame_->setTitle(text(25));
-    deviceFrame_->setTitle(text(26));
+        custom->setText(text(text_id::kNotAssigned));
+    customFrame_->setTitle(text(text_id::kAssignedCommands));
+    Command4_->setText(text(text_id::kClearButton));
+    readFrame_->setTitle(text(text_id::kReadFrame));
+    writeFrame_->setTitle(text(text_id::kWriteFrame));
+    deviceFrame_->setTitle(text(text_id::kDeviceFrame));
 }
 
 void Dialog1::showEvent(QShowEvent* event) {

@@ -11,9 +11,9 @@
 #include <random>
 #include <variant>
 
+#include "app/core/boot_loader_locator.h"
 #include "app/core/display_text.h"
 #include "app/core/event_log.h"
-#include "app/core/firmware_host.h"
 #include "app/core/localization.h"
 #include "app/core/trap.h"
 #include "app/core/ui_services.h"
@@ -22,6 +22,7 @@
 #include "firmware/core/file_keys.h"
 #include "firmware/core/firmware_file.h"
 #include "firmware/core/hex_reader.h"
+#include "resources/string_ids.h"
 
 namespace orvane {
 
@@ -44,8 +45,8 @@ constexpr int kEncipheredFilterIndex = 2;
 
 } // namespace
 
-Dialog::Dialog(AppContext& context, FirmwareHost& host, QWidget* parent)
-    : QDialog(parent), context_(context), host_(host), Console_(new QPlainTextEdit(this)),
+Dialog::Dialog(AppContext& context, BootLoaderLocator& locator, QWidget* parent)
+    : QDialog(parent), context_(context), locator_(locator), Console_(new QPlainTextEdit(this)),
       BL_ProgressBar_(new QProgressBar(this)), CancelButton_(new QPushButton(this)),
       Timer1_(new QTimer(this)), cipher_(std::make_unique<firmware::SodiumFileCipher>()),
       fileKey1_(firmware::fileKey1()), link_(context.port, context.clock, *this),
@@ -96,12 +97,19 @@ void Dialog::setButtonsEnabled(bool enabled) {
 
 void Dialog::updateLocalization() {
     const int offset = context_.language.offset;
+    // In the order of the buttons.
+    constexpr std::array<int, 6> kOperationTexts{text_id::kOpenFileButton, text_id::kProgramButton,
+                                                 text_id::kEraseButton,    text_id::kVerifyButton,
+                                                 text_id::kResetButton,    text_id::kLedButton};
+    static_assert(kOperationTexts.size() == std::tuple_size_v<decltype(operationButtons_)>);
     for (size_t i = 0; i < operationButtons_.size(); ++i)
         operationButtons_[i]->setText(
-            QString::fromStdString(localized(9 + static_cast<int>(i), offset)));
-    CancelButton_->setText(QString::fromStdString(localized(15, offset)));
-    Console_->setPlainText(QString::fromStdString(
-        localized(16, offset) + "\n" + localized(17, offset) + "\n" + localized(18, offset)));
+            QString::fromStdString(localized(kOperationTexts[i], offset)));
+    CancelButton_->setText(QString::fromStdString(localized(text_id::kCancelButton, offset)));
+    Console_->setPlainText(
+        QString::fromStdString(localized(text_id::kConnectInterfaceNow, offset) + "\n" +
+                               localized(text_id::kReconnectIfConnected, offset) + "\n" +
+                               localized(text_id::kBootLoaderMustBeActive, offset)));
 }
 
 void Dialog::open_Command_Click() {

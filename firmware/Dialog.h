@@ -26,7 +26,7 @@ class QTimer;
 
 namespace orvane {
 
-class FirmwareHost;
+class BootLoaderLocator;
 namespace firmware {
 class FileCipher;
 }
@@ -34,7 +34,7 @@ class FileCipher;
 class Dialog : public QDialog, private firmware::UpdateView {
     Q_OBJECT
 public:
-    Dialog(AppContext& context, FirmwareHost& host, QWidget* parent = nullptr);
+    Dialog(AppContext& context, BootLoaderLocator& locator, QWidget* parent = nullptr);
     ~Dialog() override;
 
     // The seven values of the boot loader, set by the main window once it has opened it.
@@ -98,7 +98,7 @@ private:
     void refuse(const std::string& reason);
 
     AppContext& context_;
-    FirmwareHost& host_;
+    BootLoaderLocator& locator_;
     DeviceValues values_;
     QPlainTextEdit* Console_;
     QProgressBar* BL_ProgressBar_;

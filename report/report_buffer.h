@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <tavrel/tavrel.h>
+
 namespace orvane::report {
 
-inline constexpr std::size_t kReportBufferSize = 101;
+inline constexpr std::size_t kReportBufferSize = TAVREL_REPORT_BUFFER_SIZE;
 // Data tokens after the report id that a buffer holds.
 inline constexpr std::size_t kMaxDataTokens = kReportBufferSize - 1;
 

@@ -57,7 +57,8 @@ int16_t DeviceTable::rebuild(TavrelApi& tavrel, const Trap& trap) {
 
     int n = 0;
     trap([&] {
-        n = tavrel.GetList(0xFFFF, 0xFFFF, nullptr, nullptr, nullptr, records.data(), kListMax);
+        n = tavrel.GetList(TAVREL_ANY_ID, TAVREL_ANY_ID, nullptr, nullptr, nullptr, records.data(),
+                           kListMax);
     });
     // A negative answer (no valid library object) lists nothing; an answer beyond the
     // records handed over cannot be trusted either.

@@ -8,12 +8,11 @@
 #include <string>
 #include <string_view>
 
-class QWidget;
+#include "app/core/ui_services.h"
 
 namespace orvane {
 
 class RuntimeFailure;
-class UiServices;
 
 enum class EventType : int { Error = 1, Warning = 2, Information = 4 };
 
@@ -47,13 +46,13 @@ public:
     void errorMsg(const RuntimeFailure& failure);
 
     // Owner window of the error message boxes.
-    void setMessageParent(QWidget* parent) { messageParent_ = parent; }
+    void setMessageParent(WindowHandle parent) { messageParent_ = parent; }
 
 private:
     UiServices& ui_;
     TimeStamp timeStamp_;
     std::unique_ptr<LogSink> sink_;
-    QWidget* messageParent_ = nullptr;
+    WindowHandle messageParent_;
 };
 
 } // namespace orvane

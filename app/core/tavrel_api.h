@@ -23,11 +23,12 @@ public:
     virtual void CloseWrite() = 0;
     virtual void GetReportLengths(int32_t* inputLength, int32_t* outputLength) = 0;
     virtual int32_t SetInstance(int32_t instance) = 0;
-    // buffer: 101 bytes, report id first.
-    virtual int32_t Read(std::span<uint8_t, 101> buffer) = 0;
+    // buffer: TAVREL_REPORT_BUFFER_SIZE bytes, report id first.
+    virtual int32_t Read(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) = 0;
     // Waits at most timeoutMs for one report: bytes, 0 when none came, -1.
-    virtual int32_t ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) = 0;
-    virtual int32_t Write(std::span<const uint8_t, 101> buffer) = 0;
+    virtual int32_t ReadTimeout(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer,
+                                int32_t timeoutMs) = 0;
+    virtual int32_t Write(std::span<const uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) = 0;
     // Why the last Open failed (0, or the system's error number such as EACCES). Optional:
     // a library without it, and any fake, knows no reason and answers 0; never a failure.
     virtual int32_t GetOpenError() { return 0; }

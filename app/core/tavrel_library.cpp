@@ -1,28 +1,9 @@
 #include "app/core/tavrel_library.h"
 
-#include <dlfcn.h>
-
-#include <system_error>
-
 #include "app/core/runtime_failure.h"
+#include "app/core/tavrel_module.h"
 
 namespace orvane {
-
-namespace {
-
-struct DlClose {
-    void operator()(void* h) const {
-        if (h) dlclose(h);
-    }
-};
-using DlHandle = std::unique_ptr<void, DlClose>;
-
-} // namespace
-
-struct TavrelLibrary::Handle {
-    DlHandle dl;
-    std::string path;
-};
 
 struct TavrelLibrary::Functions {
     decltype(&::GetList) getList = nullptr;
@@ -37,51 +18,27 @@ struct TavrelLibrary::Functions {
     decltype(&::GetOpenError) getOpenError = nullptr;
 };
 
-std::filesystem::path runningProgramFolder() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return {};
-    return exe.parent_path();
-}
-
 TavrelLibrary::TavrelLibrary(std::filesystem::path programFolder, std::string fileName)
     : programFolder_(std::move(programFolder)), fileName_(std::move(fileName)),
       functions_(std::make_unique<Functions>()) {
     if (programFolder_.empty()) programFolder_ = runningProgramFolder();
 }
 
-// Bound pointers die with the handle, so they are cleared first.
+// Bound pointers die with the library, so they are cleared first.
 TavrelLibrary::~TavrelLibrary() {
     functions_.reset();
-    handle_.reset();
+    module_.reset();
 }
 
 std::string TavrelLibrary::loadedPath() const {
-    return handle_ ? handle_->path : std::string{};
+    return module_ ? module_->path() : std::string{};
 }
 
 void* TavrelLibrary::symbol(const char* name) {
-    if (!handle_) {
-        // Loading is retried on every call until it succeeds: the library may be installed
-        // while the program runs.
-        std::string path;
-        DlHandle dl;
-        if (!programFolder_.empty()) {
-            path = (programFolder_ / fileName_).string();
-            dl.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
-        }
-        if (!dl) {
-            path = fileName_;
-            dl.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
-        }
-        if (!dl) throw RuntimeFailure(failure::kFileNotFound, "File not found: tavrel");
-        handle_ = std::make_unique<Handle>(Handle{std::move(dl), std::move(path)});
-    }
-    void* fn = dlsym(handle_->dl.get(), name);
-    if (!fn)
-        throw RuntimeFailure(failure::kEntryPointMissing,
-                             std::string("Can't find DLL entry point ") + name + " in tavrel");
-    return fn;
+    // Loading is retried on every call until it succeeds: the library may be installed
+    // while the program runs.
+    if (!module_) module_ = std::make_unique<TavrelModule>(programFolder_, fileName_);
+    return module_->symbol(name);
 }
 
 template <class Fn> Fn TavrelLibrary::bound(Fn& slot, const char* name) {
@@ -126,15 +83,16 @@ int32_t TavrelLibrary::SetInstance(int32_t instance) {
     return bound(functions_->setInstance, "SetInstance")(instance);
 }
 
-int32_t TavrelLibrary::Read(std::span<uint8_t, 101> buffer) {
+int32_t TavrelLibrary::Read(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) {
     return bound(functions_->read, "Read")(buffer.data());
 }
 
-int32_t TavrelLibrary::ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) {
+int32_t TavrelLibrary::ReadTimeout(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer,
+                                   int32_t timeoutMs) {
     return bound(functions_->readTimeout, "ReadTimeout")(buffer.data(), timeoutMs);
 }
 
-int32_t TavrelLibrary::Write(std::span<const uint8_t, 101> buffer) {
+int32_t TavrelLibrary::Write(std::span<const uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) {
     return bound(functions_->write, "Write")(buffer.data());
 }
 

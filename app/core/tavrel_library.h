@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/core/tavrel_api.h"
+#include "app/core/tavrel_module.h"
 
 namespace orvane {
 
@@ -31,28 +32,25 @@ public:
     void CloseWrite() override;
     void GetReportLengths(int32_t* inputLength, int32_t* outputLength) override;
     int32_t SetInstance(int32_t instance) override;
-    int32_t Read(std::span<uint8_t, 101> buffer) override;
-    int32_t ReadTimeout(std::span<uint8_t, 101> buffer, int32_t timeoutMs) override;
-    int32_t Write(std::span<const uint8_t, 101> buffer) override;
+    int32_t Read(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) override;
+    int32_t ReadTimeout(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer,
+                        int32_t timeoutMs) override;
+    int32_t Write(std::span<const uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) override;
     int32_t GetOpenError() override;
 
     // The path the library was loaded from; empty while it is not loaded.
     std::string loadedPath() const;
 
 private:
-    struct Handle;
     struct Functions;
     void* symbol(const char* name);
     template <class Fn> Fn bound(Fn& slot, const char* name);
 
     std::filesystem::path programFolder_;
     std::string fileName_;
-    std::unique_ptr<Handle> handle_;
+    std::unique_ptr<TavrelModule> module_;
     std::unique_ptr<Functions> functions_;
 };
-
-// Folder of the running program, from /proc/self/exe; empty if it cannot be read.
-std::filesystem::path runningProgramFolder();
 
 } // namespace orvane
 

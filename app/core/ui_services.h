@@ -4,12 +4,31 @@
 #ifndef ORVANE_APP_UI_SERVICES_H
 #define ORVANE_APP_UI_SERVICES_H
 
+#include <cstddef>
 #include <string>
-
-class QDialog;
-class QWidget;
+#include <type_traits>
 
 namespace orvane {
+
+// A window as the core passes it around without knowing its type: the address of the whole
+// window object, whichever of its classes the pointer was typed as. Any window pointer
+// (`this` in a window's handler) converts to it; the Qt implementation turns it back into
+// the widget. Windows derive from their widget class first, as Qt requires of its object
+// classes, so the widget sits at the object's address.
+class WindowHandle {
+public:
+    WindowHandle() = default;
+    WindowHandle(std::nullptr_t) {} // NOLINT: converts implicitly
+    // Windows are objects with virtual functions; this keeps texts and buffers out.
+    template <class Window>
+    requires std::is_polymorphic_v<Window> WindowHandle(Window* window)
+        : window_(dynamic_cast<const void*>(window)) {} // NOLINT: converts implicitly
+    const void* address() const { return window_; }
+    explicit operator bool() const { return window_ != nullptr; }
+
+private:
+    const void* window_ = nullptr;
+};
 
 enum class MessageIcon { None, Information, Exclamation, Question, Critical };
 enum class MessageButtons { Ok, YesNo };
@@ -40,15 +59,15 @@ struct OpenFileChoice {
 class UiServices {
 public:
     virtual ~UiServices() = default;
-    virtual MessageResult messageBox(QWidget* parent, const MessageBoxRequest& request) = 0;
+    virtual MessageResult messageBox(WindowHandle parent, const MessageBoxRequest& request) = 0;
     // Empty result: the user cancelled.
-    virtual std::string openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
-    virtual OpenFileChoice openFile(QWidget* parent, const FileDialogRequest& request) {
+    virtual std::string openFileName(WindowHandle parent, const FileDialogRequest& request) = 0;
+    virtual OpenFileChoice openFile(WindowHandle parent, const FileDialogRequest& request) {
         return {openFileName(parent, request), 1};
     }
-    virtual std::string saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::string saveFileName(WindowHandle parent, const FileDialogRequest& request) = 0;
     // Shows the window modally and returns when it is closed.
-    virtual int showModal(QDialog& dialog) = 0;
+    virtual int showModal(WindowHandle window) = 0;
 };
 
 } // namespace orvane

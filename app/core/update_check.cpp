@@ -28,8 +28,7 @@ std::string updateQueryAddress(std::string_view languageCode, const DeviceRow* s
                                const FirmwareVersion& firmware) {
     std::string address = std::string("https://") + kUpdateHost + "/cgi-bin/";
     address += "versioncheck.pl?lang=" + queryEncoded(languageCode);
-    address += "&verOrvane=" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
-               "." + std::to_string(kVersionRevision);
+    address += std::string("&verOrvane=") + kVersionText;
     if (selected) {
         address += "&VID=" + queryEncoded(selected->vendorId);
         address += "&PID=" + queryEncoded(selected->productId);
@@ -49,7 +48,8 @@ std::string noBrowserText(int languageOffset, std::string_view address) {
     return std::string(intro) + "\r\n\r\n" + std::string(address);
 }
 
-void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener, QWidget* parent) {
+void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener,
+                    WindowHandle parent) {
     if (check.firmware.major == 0 && check.firmware.minor == 0)
         ui.messageBox(parent, MessageBoxRequest{std::string(check.openFirstText),
                                                 {},

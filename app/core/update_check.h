@@ -7,11 +7,10 @@
 #include <string>
 #include <string_view>
 
-class QWidget;
+#include "app/core/ui_services.h"
 
 namespace orvane {
 
-class UiServices;
 struct DeviceRow;
 
 inline constexpr const char* kUpdateHost = "update.orvane.org";
@@ -53,7 +52,7 @@ std::string noBrowserText(int languageOffset, std::string_view address);
 // the desktop. When the desktop cannot open it, the address is shown in a box instead;
 // nothing is logged.
 void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener,
-                    QWidget* parent = nullptr);
+                    WindowHandle parent = {});
 
 } // namespace orvane
 

@@ -16,8 +16,6 @@
 
 namespace orvane::firmware {
 
-// The boot loader's product id.
-inline constexpr int kBootLoaderProductId = 25611;
 // Exchanges of a full erase: one per 64-byte block of the application area.
 inline constexpr int kEraseBlocks = 256;
 

@@ -1,7 +1,6 @@
 #include <tavrel/CCaldrix.h>
 
 #include "backend.h"
-#include "debug_message.h"
 #include "device_strings.h"
 #include "session.h"
 #include "version.h"
@@ -70,10 +69,7 @@ int32_t CCaldrix::GetList(uint32_t vendorId, uint32_t productId, const char* man
     const DeviceFilter filter =
         makeFilter(vendorId, productId, manufacturer, serialNumber, product);
     const auto devices = session_->backend().enumerate(kListInterfaces);
-    if (!devices) {
-        tavrel::DebugMessage("Could not attach to PnP node");
-        return 0;
-    }
+    if (!devices) return 0; // the system's device listing is not reachable
 
     int32_t count = 0;
     for (const DeviceInfo& device : *devices) {
@@ -101,10 +97,7 @@ int32_t CCaldrix::Open(uint32_t vendorId, uint32_t productId, const char* manufa
     tavrel::Backend& backend = session_->backend();
     openError_ = ENODEV;
     const auto devices = backend.enumerate(kOpenInterfaces);
-    if (!devices) {
-        tavrel::DebugMessage("Could not attach to PnP node");
-        return 0;
-    }
+    if (!devices) return 0;
 
     for (const DeviceInfo& device : *devices) {
         const auto id = examine(device, filter);

@@ -10,6 +10,7 @@
 #include "app/Form1.h"
 #include "app/core/tavrel_library.h"
 #include "test_fixture.h"
+#include "ui/fake_ui_services.h"
 
 namespace orvane::test {
 namespace {

@@ -26,7 +26,7 @@ TEST(EventLog, EntriesAreStampLineThenMessageWithTheirTypes) {
 }
 
 TEST(EventLog, EntriesBeforeTheStartAreDroppedWithoutFailure) {
-    FakeUiServices ui;
+    FakeCoreUiServices ui;
     EventLog log(ui, [] { return std::string("x"); });
     log.logI("early");
     log.errorMsg(5, "Invalid procedure call");
@@ -66,7 +66,7 @@ TEST(Trap, ReportsAFailingStatementAndLetsTheNextRun) {
 TEST(LogFile, TwoRunsAppendInOrderWithTypeFrames) {
     TempFolder folder;
     for (const char* run : {"first run", "second run"}) {
-        FakeUiServices ui;
+        FakeCoreUiServices ui;
         EventLog log(ui, [] { return std::string(kFixedStamp); });
         auto sink = openEventLogFile(folder.path(), {});
         ASSERT_TRUE(sink);
@@ -100,7 +100,7 @@ TEST(LogFile, NothingWritableMeansNoLogAndTheProgramGoesOn) {
     const auto blocker = temp.path() / "file";
     { std::ofstream(blocker) << "x"; }
     EXPECT_EQ(openEventLogFile(blocker, blocker / "state"), nullptr);
-    FakeUiServices ui;
+    FakeCoreUiServices ui;
     EventLog log(ui, [] { return std::string(); });
     log.start(openEventLogFile(blocker, blocker / "state"));
     log.logI("goes nowhere");

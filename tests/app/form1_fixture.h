@@ -12,6 +12,7 @@
 #include "app/Form1.h"
 #include "test_fixture.h"
 #include "ui/fake_tavrel_api.h"
+#include "ui/fake_ui_services.h"
 
 namespace orvane::test {
 

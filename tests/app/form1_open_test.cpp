@@ -199,27 +199,24 @@ TEST_F(Form1Test, FirmwareDialogWaitsWithItsTimerAndGetsTheLoaderOpened) {
     start();
     bool timerActive = false;
     QString title;
-    DeviceValues loader;
-    int16_t index = 2;
+    std::optional<DeviceValues> loader;
     ui.onModal = [&](QDialog& d) {
         auto& dialog = static_cast<Dialog&>(d);
         timerActive = dialog.Timer1().isActive();
         title = dialog.windowTitle();
         EXPECT_EQ(dialog.Timer1().interval(), 250);
         // What the detection does once it finds the boot loader.
-        EXPECT_EQ(form->GetDevices(), 2);
-        EXPECT_EQ(form->getProductID(1), "25611");
-        form->SetValuesInFirmwareDlg(index);
-        loader = dialog.deviceValues();
+        EXPECT_EQ(form->findDevice(25611), 1);
+        loader = form->openDevice(1);
     };
     form->OpenDev_Click(0);
     EXPECT_EQ(ui.modalWindows, std::vector<std::string>{"Dialog"});
     EXPECT_TRUE(timerActive);
     EXPECT_EQ(title, "Waiting for Bootloader...");
-    EXPECT_EQ(index, 1);
-    EXPECT_EQ(loader.productId, 25611);
-    EXPECT_EQ(loader.inputReportLen, 22);
-    EXPECT_EQ(loader.deviceName, "Loader");
+    ASSERT_TRUE(loader);
+    EXPECT_EQ(loader->productId, 25611);
+    EXPECT_EQ(loader->inputReportLen, 22);
+    EXPECT_EQ(loader->deviceName, "Loader");
     EXPECT_EQ(logCount("entering Form1.SetValuesInFirmwareDlg(2)"), 1);
     EXPECT_EQ(logCount("exiting Form1.SetValuesInFirmwareDlg()"), 1);
     EXPECT_EQ(logMessages().back(), "exiting Form1.OpenDev_Click()");
@@ -228,9 +225,7 @@ TEST_F(Form1Test, FirmwareDialogWaitsWithItsTimerAndGetsTheLoaderOpened) {
 
 TEST_F(Form1Test, FirmwareDialogIndexZeroIsInvalidAndNotRetried) {
     start();
-    int16_t index = 0;
-    form->SetValuesInFirmwareDlg(index);
-    EXPECT_EQ(index, -1);
+    EXPECT_FALSE(form->openDevice(-1));
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"Invalid device index -1"});
 
     // A slot that does not open: 50 attempts, no refresh between the passes.
@@ -238,8 +233,7 @@ TEST_F(Form1Test, FirmwareDialogIndexZeroIsInvalidAndNotRetried) {
     api.devices[0].openable = false;
     form->Refresh_Click(0);
     const int refreshes = logCount("entering Form1.Refresh_Click()");
-    index = 1;
-    form->SetValuesInFirmwareDlg(index);
+    EXPECT_FALSE(form->openDevice(0));
     EXPECT_EQ(logCount("entering Form1.Refresh_Click()"), refreshes);
     EXPECT_EQ(std::count_if(api.opens.begin(), api.opens.end(),
                             [](const OpenCall& o) { return o.vendorId == 0x1234; }),

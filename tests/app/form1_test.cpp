@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "app/qt_ui_services.h"
 #include "config/Dialog2.h"
 #include "form1_fixture.h"
 #include "resources/string_table.h"
@@ -89,6 +90,16 @@ TEST_F(Form1Test, GermanSystemKeepsItsCodeWhenTheFlagsSwitchTheCaptions) {
     control<QAbstractButton>("CommandDeutsch")->click();
     EXPECT_EQ(form->language().offset, 0);
     EXPECT_EQ(caption("Cancel_2"), table(7));
+}
+
+// The main window has a second base beside its widget: a handle made from a pointer to
+// either must lead back to the widget, or message boxes lose their owner.
+TEST_F(Form1Test, WindowHandleOfTheMainWindowLeadsBackToItsWidget) {
+    start();
+    EXPECT_EQ(widgetOf(form.get()), static_cast<QWidget*>(form.get()));
+    BootLoaderLocator* locator = form.get();
+    EXPECT_EQ(widgetOf(locator), static_cast<QWidget*>(form.get()));
+    EXPECT_EQ(widgetOf({}), nullptr);
 }
 
 TEST_F(Form1Test, AustrianSystemStartsInEnglish) {

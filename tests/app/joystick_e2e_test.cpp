@@ -16,6 +16,7 @@
 #include "config/joystick/sdl_joystick_source.h"
 #include "joystick/virtual_joystick.h"
 #include "test_fixture.h"
+#include "ui/fake_ui_services.h"
 
 namespace orvane::test {
 namespace {

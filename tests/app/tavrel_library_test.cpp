@@ -44,7 +44,7 @@ TEST(TavrelLibrary, ProgramFolderFirstAndMissingFunctionsFailByName) {
     int32_t out = 0;
     EXPECT_EQ(failureOf([&] { lib.GetReportLengths(&in, &out); }).description(),
               "Can't find DLL entry point GetReportLengths in tavrel");
-    std::array<uint8_t, 101> buffer{};
+    std::array<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer{};
     EXPECT_EQ(failureOf([&] { lib.Read(buffer); }).number(), 453);
     // An older library cannot say why an Open failed: no reason, and no failure either.
     EXPECT_EQ(lib.GetOpenError(), 0);

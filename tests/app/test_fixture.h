@@ -10,14 +10,14 @@
 
 #include "app/core/event_log.h"
 #include "ui/fake_app_services.h"
-#include "ui/fake_ui_services.h"
+#include "ui/fake_core_ui_services.h"
 
 namespace orvane::test {
 
 inline constexpr const char* kFixedStamp = "07.12.2026,23:15:00";
 
 struct LogFixture {
-    FakeUiServices ui;
+    FakeCoreUiServices ui;
     std::vector<LoggedEntry> entries;
     EventLog log{ui, [] { return std::string(kFixedStamp); }};
 

@@ -5,7 +5,7 @@
 #include "app/core/device_table.h"
 #include "app/core/update_check.h"
 #include "ui/fake_app_services.h"
-#include "ui/fake_ui_services.h"
+#include "ui/fake_core_ui_services.h"
 
 namespace orvane::test {
 namespace {
@@ -41,7 +41,7 @@ TEST(UpdateAddress, QueryTextsAreEncoded) {
 }
 
 TEST(UpdateCheck, HintWithoutFirmwareVersionThenTheAddressGoesOut) {
-    FakeUiServices ui;
+    FakeCoreUiServices ui;
     FakeUrlOpener opener;
     runUpdateCheck({"en", "Open USB-Interface first", nullptr, {0, 0, 7}}, ui, opener);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -52,7 +52,7 @@ TEST(UpdateCheck, HintWithoutFirmwareVersionThenTheAddressGoesOut) {
 }
 
 TEST(UpdateCheck, NoHintOnceAVersionWasRead) {
-    FakeUiServices ui;
+    FakeCoreUiServices ui;
     FakeUrlOpener opener;
     runUpdateCheck({"en", "hint", nullptr, {0, 1, 0}}, ui, opener);
     runUpdateCheck({"en", "hint", nullptr, {1, 0, 0}}, ui, opener);
@@ -70,7 +70,7 @@ TEST(UpdateCheck, AFailingDesktopShowsTheAddressToCopy) {
     refusing.answer = false;
     const std::string address = updateQueryAddress("de", nullptr, {1, 2, 3});
     for (UrlOpener* opener : std::array<UrlOpener*, 2>{&throwing, &refusing}) {
-        FakeUiServices ui;
+        FakeCoreUiServices ui;
         EXPECT_NO_THROW(runUpdateCheck({"de", "hint", nullptr, {1, 2, 3}, 0}, ui, *opener));
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_TRUE(ui.messages[0].text.ends_with("\r\n\r\n" + address));

@@ -21,24 +21,14 @@
 #include "testreport/fake_report_port.h"
 #include "ui/fake_ui_services.h"
 
-// The dialog never writes to the event log; the context needs one all the same.
-#if __has_include("app/core/event_log.h")
 #include "app/core/event_log.h"
+
+// The dialog never writes to the event log; the context needs one all the same.
 namespace orvane::test {
 inline std::unique_ptr<EventLog> makeTestEventLog(UiServices& ui) {
     return std::make_unique<EventLog>(ui, [] { return std::string(); });
 }
 } // namespace orvane::test
-#else
-namespace orvane {
-class EventLog {};
-namespace test {
-inline std::unique_ptr<EventLog> makeTestEventLog(UiServices&) {
-    return std::make_unique<EventLog>();
-}
-} // namespace test
-} // namespace orvane
-#endif
 
 namespace orvane::test {
 
@@ -58,9 +48,11 @@ public:
     void CloseWrite() override { ++closeWrites; }
     void GetReportLengths(int32_t* in, int32_t* out) override { *in = *out = 0; }
     int32_t SetInstance(int32_t) override { return 0; }
-    int32_t Read(std::span<uint8_t, 101>) override { return -1; }
-    int32_t ReadTimeout(std::span<uint8_t, 101>, int32_t) override { return -1; }
-    int32_t Write(std::span<const uint8_t, 101>) override { return -1; }
+    int32_t Read(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE>) override { return -1; }
+    int32_t ReadTimeout(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE>, int32_t) override {
+        return -1;
+    }
+    int32_t Write(std::span<const uint8_t, TAVREL_REPORT_BUFFER_SIZE>) override { return -1; }
 };
 
 class DialogTest : public ::testing::Test {

@@ -56,9 +56,11 @@ public:
     }
     void GetReportLengths(int32_t* in, int32_t* out) override { *in = *out = 0; }
     int32_t SetInstance(int32_t) override { return 1; }
-    int32_t Read(std::span<uint8_t, 101>) override { return -1; }
-    int32_t ReadTimeout(std::span<uint8_t, 101>, int32_t) override { return -1; }
-    int32_t Write(std::span<const uint8_t, 101>) override { return -1; }
+    int32_t Read(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE>) override { return -1; }
+    int32_t ReadTimeout(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE>, int32_t) override {
+        return -1;
+    }
+    int32_t Write(std::span<const uint8_t, TAVREL_REPORT_BUFFER_SIZE>) override { return -1; }
 
 private:
     bool holdsRead_ = false;

@@ -11,8 +11,8 @@
 #include <unistd.h>
 
 #include "app/core/app_context.h"
+#include "app/core/boot_loader_locator.h"
 #include "app/core/event_log.h"
-#include "app/core/firmware_host.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "temp_folder.h"
@@ -24,12 +24,10 @@
 namespace orvane::test {
 namespace {
 
-class NoHost : public FirmwareHost {
+class NoHost : public BootLoaderLocator {
 public:
-    void Refresh_Click(int16_t) override {}
-    int16_t GetDevices() override { return 0; }
-    std::string getProductID(int16_t) override { return {}; }
-    void SetValuesInFirmwareDlg(int16_t&) override {}
+    std::optional<int> findDevice(long) override { return std::nullopt; }
+    std::optional<DeviceValues> openDevice(int) override { return std::nullopt; }
 };
 
 class FirmwareOpen : public ::testing::Test {

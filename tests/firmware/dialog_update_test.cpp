@@ -10,8 +10,9 @@
 #include <memory>
 
 #include "app/core/app_context.h"
+#include "app/core/boot_loader_locator.h"
+#include "app/core/device_table.h"
 #include "app/core/event_log.h"
-#include "app/core/firmware_host.h"
 #include "fake_boot_loader.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
@@ -23,25 +24,25 @@
 namespace orvane::test {
 namespace {
 
-// A main window whose list holds the given product ids; opening sets 22/22 on the dialog.
-class ListHost : public FirmwareHost {
+// A device list with the given product ids; opening gives 22/22.
+class ListHost : public BootLoaderLocator {
 public:
     std::vector<std::string> productIds;
-    Dialog* dialog = nullptr;
-    std::vector<int16_t> opened; // 1-based indexes handed to SetValuesInFirmwareDlg
+    std::vector<int> opened; // slots handed to openDevice
     int inputLength = 22;
 
-    void Refresh_Click(int16_t) override {}
-    int16_t GetDevices() override { return static_cast<int16_t>(productIds.size()); }
-    std::string getProductID(int16_t slot) override { return productIds.at(slot); }
-    void SetValuesInFirmwareDlg(int16_t& index) override {
-        opened.push_back(index);
-        --index;
+    std::optional<int> findDevice(long productId) override {
+        for (std::size_t i = 0; i < productIds.size(); ++i)
+            if (tableNumber(productIds[i]) == productId) return static_cast<int>(i);
+        return std::nullopt;
+    }
+    std::optional<DeviceValues> openDevice(int slot) override {
+        opened.push_back(slot);
         DeviceValues v;
         v.productId = 25611;
         v.inputReportLen = inputLength;
         v.outputReportLen = 22;
-        dialog->setDeviceValues(v);
+        return v;
     }
 };
 
@@ -64,7 +65,6 @@ struct FirmwareUpdate : ::testing::Test {
         log.start(std::make_unique<MemoryLogSink>(entries));
         dialog = std::make_unique<Dialog>(context, host);
         dialog->setRandomSeed(11);
-        host.dialog = dialog.get();
         host.productIds = {"1234", "25611"};
         dialog->Timer1().start();
         dialog->updateLocalization();
@@ -101,7 +101,7 @@ struct FirmwareUpdate : ::testing::Test {
 TEST_F(FirmwareUpdate, DetectionGreetsTheFirstBootLoaderOfTheList) {
     host.productIds = {"1234", " 25611", "25611"};
     dialog->Timer1_Timer();
-    EXPECT_EQ(host.opened, std::vector<int16_t>{2});
+    EXPECT_EQ(host.opened, std::vector<int>{1});
     EXPECT_FALSE(dialog->Timer1().isActive());
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Bootloader online");
     EXPECT_EQ(console(), "Bootloader ver 01.05 found\n");

@@ -12,6 +12,7 @@
 #include "hex_text.h"
 #include "temp_folder.h"
 #include "test_fixture.h"
+#include "ui/fake_ui_services.h"
 
 namespace orvane::test {
 namespace {

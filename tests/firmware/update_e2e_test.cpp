@@ -18,6 +18,7 @@
 #include "report/report_port.h"
 #include "temp_folder.h"
 #include "test_fixture.h"
+#include "ui/fake_ui_services.h"
 
 namespace orvane::test {
 namespace {

@@ -15,7 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr uint32_t kAny = 0xFFFF;
+constexpr uint32_t kAny = TAVREL_ANY_ID;
 constexpr uint32_t kTestVendor = 0x1209;
 
 // The interface and the boot loader with their own ids, then a renamed interface, a locked

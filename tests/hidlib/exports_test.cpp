@@ -117,7 +117,7 @@ TEST_F(ExportsTest, InstancesKeepTheirOwnDevices) {
 }
 
 TEST_F(ExportsTest, CallsOnAClosedObjectFailQuietly) {
-    std::array<uint8_t, 101> report{};
+    std::array<uint8_t, TAVREL_REPORT_BUFFER_SIZE> report{};
     CloseRead();
     CloseWrite();
     EXPECT_EQ(Read(report.data()), -1);

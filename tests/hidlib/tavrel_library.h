@@ -1,27 +1,16 @@
-// libtavrel.so loaded by name at run time, as the program loads it, with each plain
-// function bound by name.
+// libtavrel.so loaded by name at run time, as the program loads it, with every plain
+// function bound at once, so that the tests call the C interface exactly as exported.
 #ifndef TESTS_HIDLIB_TAVREL_LIBRARY_H
 #define TESTS_HIDLIB_TAVREL_LIBRARY_H
 
 #include <tavrel/tavrel.h>
 
-#include <dlfcn.h>
-
-#include <filesystem>
-#include <memory>
-#include <stdexcept>
-#include <string>
+#include "app/core/tavrel_module.h"
 
 class TavrelLibrary {
 public:
-    TavrelLibrary() : handle_(dlopen("libtavrel.so", RTLD_NOW | RTLD_LOCAL)) {
-        // A sanitizer runtime that intercepts dlopen hides the executable's run path; the
-        // library then comes from beside the executable.
-        if (!handle_) {
-            const auto self = std::filesystem::read_symlink("/proc/self/exe");
-            handle_.reset(dlopen((self.parent_path() / "libtavrel.so").c_str(), RTLD_NOW));
-        }
-        if (!handle_) throw std::runtime_error(std::string("dlopen: ") + dlerror());
+    // The library beside the test, as the program finds it beside itself.
+    TavrelLibrary() : module_(orvane::runningProgramFolder(), "libtavrel.so") {
         bind(GetList, "GetList");
         bind(Open, "Open");
         bind(CloseRead, "CloseRead");
@@ -50,17 +39,11 @@ public:
     decltype(&::GetOpenError) GetOpenError = nullptr;
 
 private:
-    struct Closer {
-        void operator()(void* handle) const { dlclose(handle); }
-    };
-
     template <typename Function> void bind(Function& function, const char* name) {
-        void* symbol = dlsym(handle_.get(), name);
-        if (!symbol) throw std::runtime_error(std::string("missing symbol ") + name);
-        function = reinterpret_cast<Function>(symbol);
+        module_.bind(function, name);
     }
 
-    std::unique_ptr<void, Closer> handle_;
+    orvane::TavrelModule module_;
 };
 
 #endif

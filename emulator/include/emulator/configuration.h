@@ -30,11 +30,6 @@ struct Configuration {
     bool operator==(const Configuration&) const = default;
 };
 
-// The configuration a new interface leaves the factory with.
-inline Configuration factoryConfiguration() {
-    return {};
-}
-
 } // namespace emu
 
 #endif

@@ -11,6 +11,12 @@
 #define TAVREL_API __attribute__((visibility("default")))
 #endif
 
+// The buffers handed to Read, ReadTimeout and Write: 101 bytes, report id first. Devices
+// whose reports are longer cannot be served through them.
+#define TAVREL_REPORT_BUFFER_SIZE 101
+// A vendor or product id filter that matches any device.
+#define TAVREL_ANY_ID 0xFFFFu
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -28,7 +34,7 @@ typedef struct DeviceListEntry {
 } DeviceListEntry;
 
 // Lists up to maxCount devices among the first 20 HID interfaces that pass the filters.
-// vendorId/productId >= 0xFFFF match any device; a NULL text matches any device.
+// vendorId/productId >= TAVREL_ANY_ID match any device; a NULL text matches any device.
 TAVREL_API int32_t GetList(uint32_t vendorId, uint32_t productId, const char* manufacturer,
                            const char* serialNumber, const char* product, DeviceListEntry* list,
                            int32_t maxCount);

@@ -128,15 +128,15 @@ public:
         enter("SetInstance");
         return 1;
     }
-    int32_t Read(std::span<uint8_t, 101>) override {
+    int32_t Read(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE>) override {
         enter("Read");
         return 0;
     }
-    int32_t ReadTimeout(std::span<uint8_t, 101>, int32_t) override {
+    int32_t ReadTimeout(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE>, int32_t) override {
         enter("ReadTimeout");
         return 0;
     }
-    int32_t Write(std::span<const uint8_t, 101>) override {
+    int32_t Write(std::span<const uint8_t, TAVREL_REPORT_BUFFER_SIZE>) override {
         enter("Write");
         return -1;
     }

@@ -1,80 +1,32 @@
-// UiServices that answer at once: message boxes are recorded and answered from a queue,
-// file dialogs return the names queued for them, modal windows are shown and then handed
-// to a callback (which usually closes them).
+// UiServices that answer at once (see FakeCoreUiServices); modal windows are shown and then
+// handed to a callback (which usually closes them).
 #ifndef ORVANE_TESTS_FAKE_UI_SERVICES_H
 #define ORVANE_TESTS_FAKE_UI_SERVICES_H
 
 #include <QDialog>
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/core/os_version.h"
-#include "app/core/ui_services.h"
+#include "ui/fake_core_ui_services.h"
 
 namespace orvane::test {
 
-class FakeUiServices : public UiServices {
+class FakeUiServices : public FakeCoreUiServices {
 public:
-    std::vector<MessageBoxRequest> messages;
-    std::deque<MessageResult> answers; // empty: Ok, or Yes for a Yes/No box
-    std::deque<std::string> openNames;
-    std::deque<int> openFilters; // filter entry picked with each open name; empty: entry 1
-    std::deque<std::string> saveNames;
-    std::vector<FileDialogRequest> fileDialogs;
     std::vector<std::string> modalWindows; // objectName of each window shown
     std::function<void(QDialog&)> onModal; // runs while the window "is shown"
 
-    MessageResult messageBox(QWidget*, const MessageBoxRequest& request) override {
-        messages.push_back(request);
-        if (!answers.empty()) {
-            MessageResult r = answers.front();
-            answers.pop_front();
-            return r;
-        }
-        return request.buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
-    }
-    std::string openFileName(QWidget*, const FileDialogRequest& request) override {
-        fileDialogs.push_back(request);
-        return pop(openNames);
-    }
-    OpenFileChoice openFile(QWidget* parent, const FileDialogRequest& request) override {
-        OpenFileChoice choice{openFileName(parent, request), 1};
-        if (!openFilters.empty()) {
-            choice.filterIndex = openFilters.front();
-            openFilters.pop_front();
-        }
-        return choice;
-    }
-    std::string saveFileName(QWidget*, const FileDialogRequest& request) override {
-        fileDialogs.push_back(request);
-        return pop(saveNames);
-    }
-    int showModal(QDialog& dialog) override {
+    int showModal(WindowHandle window) override {
+        // The windows shown are dialogs, whose address is their widget's.
+        auto& dialog = *static_cast<QDialog*>(const_cast<void*>(window.address()));
         modalWindows.push_back(dialog.objectName().toStdString());
         dialog.show();
         if (onModal) onModal(dialog);
         dialog.hide();
         return dialog.result();
     }
-
-private:
-    static std::string pop(std::deque<std::string>& q) {
-        if (q.empty()) return {};
-        std::string s = q.front();
-        q.pop_front();
-        return s;
-    }
-};
-
-class FakeOsInfo : public OsInfo {
-public:
-    OsVersionRecord record{2, 6, 1, 7601, {}};
-    OsVersionRecord versionRecord() const override { return record; }
-    std::string versionName() const override { return windowsVersionName(record); }
-    bool isLegacyWindows() const override { return orvane::isLegacyWindows(record); }
 };
 
 } // namespace orvane::test
