@@ -24,6 +24,7 @@
 #include "config/fake_interface.h"
 #include "report/clock.h"
 #include "test_fixture.h"
+#include "ui/fake_ui_services.h"
 
 namespace orvane::test {
 namespace {
