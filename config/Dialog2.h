@@ -206,8 +206,8 @@ private:
 
     void Form_Unload();
     void applyStickMode(int mode); // 1..4
-    // Device session of the window: the start-up read and the joystick monitor start here
-    // once the report exchange exists; the opened device is closed in releaseDevice.
+    // Device session of the window: the start-up read is started when the window loads;
+    // the opened device is closed in releaseDevice, whichever way the window closes.
     void startDeviceSession();
     void releaseDevice();
 

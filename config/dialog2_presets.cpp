@@ -6,6 +6,7 @@
 #include "app/core/ui_services.h"
 #include "config/Dialog2.h"
 #include "config/core/presets.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace orvane {
@@ -56,8 +57,9 @@ void Dialog2::Bootloader_Checkbox_Click() {
     if (!bootloaderCheckbox_->isChecked() || context_.os.isLegacyWindows()) return;
     const int offset = context_.language.offset;
     MessageBoxRequest request;
-    request.text = std::string(stringTable(64 + offset)) + " " + context_.os.versionName() +
-                   "\r\n" + std::string(stringTable(65 + offset));
+    request.text = std::string(stringTable(text_id::kIncompatibleBootLoader + offset)) + " " +
+                   context_.os.versionName() + "\r\n" +
+                   std::string(stringTable(text_id::kOnlyIfSure + offset));
     request.title = kProgramTitle;
     request.icon = MessageIcon::Exclamation;
     request.buttons = MessageButtons::Ok;

@@ -15,6 +15,7 @@
 #include "app/core/ui_services.h"
 #include "config/Dialog2.h"
 #include "config/core/command_table.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace orvane {
@@ -38,12 +39,6 @@ constexpr std::array<OneCommand, 21> kOneCommands = {{
     {"Command30", "00 08 15 EE 1F 00 00"},        {"Command31", "00 08 15 EE A0 00 00"},
     {"Command32", "00 08 15 EE A1 00 00"},
 }};
-
-constexpr int kReadingCaption = 32;      // "Reading..."
-constexpr int kLoadCaption = 29;         // "&Load from Interface"
-constexpr int kTransmittingCaption = 66; // "transmitting.."
-constexpr int kTransmitCaption = 30;     // "&Transmit to Interface"
-constexpr int kReconnectMessage = 67;
 
 } // namespace
 
@@ -88,20 +83,20 @@ void Dialog2::Command6_Click() {
     const SequenceGuard busy(*this);
     const int offset = context_.language.offset;
     command6_->setEnabled(false);
-    command6_->setText(QString::fromUtf8(stringTable(kReadingCaption + offset)));
+    command6_->setText(QString::fromUtf8(stringTable(text_id::kReading + offset)));
     runSteps(config::loadSequence());
     showCurrentMixer();
     command6_->setEnabled(true);
-    command6_->setText(QString::fromUtf8(stringTable(kLoadCaption + offset)));
+    command6_->setText(QString::fromUtf8(stringTable(text_id::kLoadFromInterface + offset)));
 }
 
 void Dialog2::Command14_Click() {
     const SequenceGuard busy(*this);
     const int offset = context_.language.offset;
-    command14_->setText(QString::fromUtf8(stringTable(kTransmittingCaption + offset)));
+    command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitting + offset)));
     command14_->setEnabled(false);
     runSteps(config::transmitSequence(config_));
-    command14_->setText(QString::fromUtf8(stringTable(kTransmitCaption + offset)));
+    command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitToInterface + offset)));
     command14_->setEnabled(true);
 }
 
@@ -113,7 +108,8 @@ void Dialog2::Command1_Click() {
         runSteps(config::storeSequence());
         releaseDevice();
         MessageBoxRequest request;
-        request.text = std::string(stringTable(kReconnectMessage + context_.language.offset));
+        request.text =
+            std::string(stringTable(text_id::kReattachToApply + context_.language.offset));
         request.title = kProgramTitle;
         request.buttons = MessageButtons::Ok;
         context_.ui.messageBox(this, request);
