@@ -1,13 +1,13 @@
 // send: one raw report, as the HID console sends it, and the reports that come back.
-#include <charconv>
+#include <algorithm>
 #include <ostream>
 
 #include "app/core/tavrel_api.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/device_session.h"
-#include "report/exchange.h"
-#include "report/report_port.h"
+#include "console/core/console_exchange.h"
+#include "console/core/console_request.h"
 #include "report/report_text.h"
 
 namespace orvane::cli {
@@ -19,20 +19,15 @@ constexpr const char* kHelp =
 
 Sends one output report to the interface (report id and data bytes in hexadecimal,
 separated by single blanks, as the HID console takes them: "F9" "00 08 15 EE 1C 00 00")
-and shows the next N input reports (default 1, at most 50), each waited for up to 100 ms.
-Reports queued before the request are read away first. Exit code 5 when nothing came.
+and shows what comes back, as the HID console's Send with N read attempts (default 1, at
+most 100; all attempts share 50 tries of about a millisecond). Reports queued before the
+request are read away first, and until the answer (a report with the request's id) came,
+the interface's joystick reports do not hide it. Exit code 5 when nothing came.
 )";
-
-constexpr int kMaxReads = 50;
 
 std::optional<int> readCount(const Arguments& a) {
     const auto text = a.value("--reads");
-    if (!text) return 1;
-    int n = 0;
-    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), n);
-    if (ec != std::errc{} || end != text->data() + text->size() || n < 1 || n > kMaxReads)
-        return std::nullopt;
-    return n;
+    return text ? console::parseReadAttempts(*text) : std::optional<int>(1);
 }
 
 } // namespace
@@ -55,7 +50,7 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
     if (!id.ok() || !data.ok() || !reads) {
         services.err << (!id.ok()     ? "Report id: " + id.error
                          : !data.ok() ? "Data: " + data.error
-                                      : std::string("--reads takes a number from 1 to 50."))
+                                      : std::string("--reads takes a number from 1 to 100."))
                      << "\n";
         return code(ExitCode::Usage);
     }
@@ -64,37 +59,31 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
     if (const auto failure = session.failure()) return code(*failure);
     const FoundDevice& device = session.device();
 
-    report::ReportBuffer request{};
-    request[0] = id.bytes.empty() ? 0 : id.bytes[0];
-    std::copy_n(data.bytes.begin(), std::min(data.bytes.size(), report::kMaxDataTokens),
-                request.begin() + 1);
-    const auto outLen = static_cast<std::size_t>(std::max(device.outputReportLen, 1));
-    const auto inLen = static_cast<std::size_t>(std::max(device.inputReportLen, 1));
-    services.out << "tx: " << report::reportText(std::span<const uint8_t>(request.data(), outLen))
-                 << "\n";
-
-    report::ReportBuffer scratch{};
-    report::drainQueued(services.port, scratch);
-    const int written = services.port.write(request);
-    if (written != device.outputReportLen) {
-        services.err << "The report could not be written (result " << written << ").\n";
+    // The console's own send routine: what it waits for, and which report it shows.
+    const auto request = console::prepareRequest(
+        a.positional[0], a.positional.size() > 1 ? a.positional[1] : "", std::to_string(*reads),
+        device.outputReportLen, device.inputReportLen);
+    if (!request.ok()) {
+        services.err << request.refusal << "\n";
+        return code(ExitCode::Usage);
+    }
+    const console::ConsoleLengths lengths{device.outputReportLen, device.inputReportLen};
+    const auto outcome =
+        console::runConsoleExchange(services.port, request.output, request.attempts, lengths);
+    auto line = [](std::string text) {
+        std::erase(text, '\r');
+        return text;
+    };
+    services.out << line(console::txLine(request.output, lengths.output));
+    if (outcome.written != lengths.output) {
+        services.err << "The report could not be written (result " << outcome.written << ").\n";
         return code(ExitCode::NoAnswer);
     }
-    int received = 0;
-    for (int i = 0; i < *reads; ++i) {
-        report::ReportBuffer answer{};
-        const int n = services.port.readFor(answer, report::kDefaultAnswerTimeout);
-        if (n < 0) {
-            services.err << "The device left while its answer was awaited.\n";
-            return code(ExitCode::NoAnswer);
-        }
-        if (n == 0) break;
-        ++received;
-        services.out << "rx: " << report::reportText(std::span<const uint8_t>(answer.data(), inLen))
-                     << "\n";
-    }
-    if (received == 0) {
-        services.err << "No report came back within 100 ms.\n";
+    for (const auto& answer : outcome.answers)
+        if (std::ranges::any_of(answer, [](uint8_t b) { return b != 0; }))
+            services.out << line(console::rxLine(answer, lengths.input));
+    if (outcome.received != lengths.input) {
+        services.err << "No report came back.\n";
         return code(ExitCode::NoAnswer);
     }
     return code(ExitCode::Ok);
