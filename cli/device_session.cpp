@@ -1,5 +1,7 @@
 #include "cli/device_session.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 #include "app/core/tavrel_api.h"
@@ -21,11 +23,16 @@ const char* describe(Want want) {
 }
 } // namespace
 
-std::string noAccessMessage(const FoundDevice& device) {
-    return "The device " + device.product + " (serial " + device.serialNumber +
-           ") was found but cannot be opened: another program uses it, or you lack "
-           "permission (install the udev rule: sudo cp packaging/70-orvane.rules "
-           "/etc/udev/rules.d/ && sudo udevadm control --reload && sudo udevadm trigger).";
+std::string noAccessMessage(const FoundDevice& device, int openError) {
+    const std::string name = device.product + " (serial " + device.serialNumber + ")";
+    if (openError == EACCES || openError == EPERM)
+        return "You lack permission to open " + name +
+               ": install the udev rule (the package installs it; from the source folder: "
+               "sudo cp packaging/70-orvane.rules /etc/udev/rules.d/ && sudo udevadm "
+               "control --reload && sudo udevadm trigger), then reconnect the interface.";
+    return name + " was found but cannot be opened" +
+           (openError > 0 ? " (" + std::string(std::strerror(openError)) + ")" : std::string()) +
+           ": another program may be using it.";
 }
 
 DeviceSession::DeviceSession(CliServices& services, std::string_view selector, Want want)
@@ -50,7 +57,7 @@ DeviceSession::DeviceSession(CliServices& services, std::string_view selector, W
         return;
     }
     if (!openDevice(services.tavrel, device_)) {
-        services.err << noAccessMessage(device_) << "\n";
+        services.err << noAccessMessage(device_, services.tavrel.GetOpenError()) << "\n";
         failure_ = ExitCode::NoAccess;
         return;
     }

@@ -30,8 +30,9 @@ private:
     bool open_ = false;
 };
 
-// The sentence for a device that was found but does not open.
-std::string noAccessMessage(const FoundDevice& device);
+// The sentence for a device that was found but does not open; openError is the library's
+// reason (GetOpenError), 0 when it does not know.
+std::string noAccessMessage(const FoundDevice& device, int openError);
 
 } // namespace orvane::cli
 
