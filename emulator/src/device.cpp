@@ -236,7 +236,8 @@ void Device::send(std::vector<uint8_t> report, TimePoint readyAt) {
     ++answers_;
     // Drawn for every answer, so that other keys do not shift which answers are lost.
     const bool lost = static_cast<double>(random_()) < options_.loss * 4294967296.0;
-    if (options_.silent || lost || nth(options_.drop, answers_)) return;
+    const bool droppedOnce = options_.dropOnce > 0 && answers_ == options_.dropOnce;
+    if (options_.silent || lost || droppedOnce || nth(options_.drop, answers_)) return;
     if (options_.lateMs > 0 && nth(options_.lateEvery, answers_))
         readyAt += milliseconds(options_.lateMs);
     // One endpoint, first in first out: an answer never overtakes a late one.

@@ -36,7 +36,7 @@ bool isMilliseconds(std::string_view key) {
 
 // Keys whose value counts answers or writes: every Nth, 0 for none.
 bool isCount(std::string_view key) {
-    return key == "drop" || key == "dup" || key == "late_every" || key == "write_fail" ||
+    return key == "drop" || key == "drop_once" || key == "dup" || key == "late_every" || key == "write_fail" ||
            key == "write_short";
 }
 
@@ -90,6 +90,7 @@ DeviceOptions deviceOptions(const DeviceEntry& entry) {
         if (key == "os") o.queuePolicy = *parsePolicy(value);
         if (key == "queue") queue = static_cast<int>(*parseUnsigned(value, 4096));
         if (key == "drop") o.drop = count(value);
+        if (key == "drop_once") o.dropOnce = count(value);
         if (key == "loss") o.loss = *parseMilliseconds(value, 1.0);
         if (key == "seed") o.seed = *parseUnsigned(value, 0xFFFFFFFF);
         if (key == "late_ms") o.lateMs = *parseMilliseconds(value, kMaxMs);

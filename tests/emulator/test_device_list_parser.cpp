@@ -82,7 +82,8 @@ TEST(DeviceListParser, ExtraKeysAreCheckedAndKept) {
 TEST(DeviceListParser, FaultKeysAndTheQueuePolicy) {
     const auto entries = parseDeviceList(
         "interface:loss=0.25:seed=7:late_ms=40:late_every=3:dup=4:write_fail=5:write_short=6:"
-        "replug_after_ms=100:away_ms=20,loader:os=windows,interface:os=windows:queue=9,loader");
+        "replug_after_ms=100:away_ms=20:drop_once=8,loader:os=windows,interface:os=windows:"
+        "queue=9,loader");
     ASSERT_TRUE(entries);
     const emu::DeviceOptions o = emu::deviceOptions((*entries)[0]);
     EXPECT_DOUBLE_EQ(o.loss, 0.25);
@@ -92,6 +93,7 @@ TEST(DeviceListParser, FaultKeysAndTheQueuePolicy) {
     EXPECT_EQ(o.duplicate, 4);
     EXPECT_EQ(o.writeFail, 5);
     EXPECT_EQ(o.writeShort, 6);
+    EXPECT_EQ(o.dropOnce, 8);
     EXPECT_DOUBLE_EQ(*o.replugAfterMs, 100);
     EXPECT_DOUBLE_EQ(o.awayMs, 20);
     // The host's buffer: 64 reports kept on Linux, 32 with the oldest dropped on Windows.

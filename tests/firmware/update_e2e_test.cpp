@@ -183,9 +183,9 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
 }
 
 TEST_F(UpdateEndToEnd, LostAnswerInProgramStopsAndDetectionRecovers) {
-    // Answer 1100 is lost: probe and start are 1 and 2, the erase 3 to 258, so the loss
-    // falls in the middle of Program.
-    start("loader:latency_ms=0.2:drop=1100");
+    // Answer 1100 alone is lost: probe and start are 1 and 2, the erase 3 to 258, so the
+    // loss falls in the middle of Program.
+    start("loader:latency_ms=0.2:drop_once=1100");
     withDialog([&] {
         ASSERT_TRUE(detect());
         loadFirmware();
@@ -208,6 +208,14 @@ TEST_F(UpdateEndToEnd, LostAnswerInProgramStopsAndDetectionRecovers) {
             << verified;
         EXPECT_EQ(verified.find("Verify stopped"), std::string::npos);
         EXPECT_FALSE(dialog->Timer1().isActive());
+
+        // A second full update after the recovery succeeds.
+        dialog->erase_Command_Click();
+        dialog->program_Command_Click();
+        dialog->verify_Command_Click();
+        const std::string second = console();
+        EXPECT_NE(second.find("verifying... ok."), std::string::npos) << second;
+        EXPECT_EQ(second.find("stopped"), std::string::npos) << second;
     });
 }
 

@@ -28,6 +28,7 @@ struct DeviceOptions {
     int queue = 64;                               // queue=N: reports each open handle buffers
     // Answer faults, counted over the answers the device sends (0: none).
     int drop = 0;      // drop=N: every Nth answer is lost
+    int dropOnce = 0;  // drop_once=N: only the Nth answer of the device's life is lost
     double loss = 0;   // loss=P: each answer is lost with probability P ...
     uint32_t seed = 1; // seed=S: ... drawn from a generator seeded with S
     double lateMs = 0; // late_ms=X: ... every late_every-th answer comes X ms late
