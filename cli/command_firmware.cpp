@@ -62,12 +62,9 @@ int check(const Arguments& a, CliServices& services) {
         return code(ExitCode::Usage);
     }
     firmware::SodiumFileCipher cipher;
-    auto loaded = firmware::loadFirmwareFile(cipher, a.positional[1]);
-    if (const auto* error = std::get_if<std::string>(&loaded)) {
-        services.err << *error << "\n";
-        return code(ExitCode::BadFile);
-    }
-    const auto& firmware = std::get<firmware::LoadedFirmware>(loaded);
+    const auto loaded = loadFirmwareOrSay(cipher, a.positional[1], services);
+    if (!loaded) return code(ExitCode::BadFile);
+    const auto& firmware = *loaded;
     const auto& image = firmware.file.image;
     std::ostream& out = services.out;
     out << a.positional[1] << ": " << (firmware.enciphered ? "enciphered" : "plain")
@@ -102,12 +99,9 @@ int encrypt(const Arguments& a, CliServices& services) {
     firmware::SodiumFileCipher cipher;
     // Only a good plain file is enciphered: a damaged one would be refused only on the
     // users' machines.
-    auto loaded = firmware::loadFirmwareFile(cipher, input);
-    if (const auto* error = std::get_if<std::string>(&loaded)) {
-        services.err << *error << "\n";
-        return code(ExitCode::BadFile);
-    }
-    if (std::get<firmware::LoadedFirmware>(loaded).enciphered) {
+    const auto loaded = loadFirmwareOrSay(cipher, input, services);
+    if (!loaded) return code(ExitCode::BadFile);
+    if (loaded->enciphered) {
         services.err << input << " is enciphered already.\n";
         return code(ExitCode::BadFile);
     }

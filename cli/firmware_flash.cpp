@@ -82,6 +82,16 @@ int stopped(CliServices& services, const firmware::BootLoader& loader, const cha
 
 } // namespace
 
+std::optional<firmware::LoadedFirmware>
+loadFirmwareOrSay(firmware::FileCipher& cipher, const std::string& path, CliServices& services) {
+    auto loaded = firmware::loadFirmwareFile(cipher, path);
+    if (const auto* error = std::get_if<std::string>(&loaded)) {
+        services.err << *error << "\n";
+        return std::nullopt;
+    }
+    return std::move(std::get<firmware::LoadedFirmware>(loaded));
+}
+
 int firmwareFlash(const Arguments& a, CliServices& services) {
     const auto wait = waitSeconds(a);
     if (a.positional.size() != 2 || !wait) {
@@ -92,12 +102,9 @@ int firmwareFlash(const Arguments& a, CliServices& services) {
     }
     // The file is read whole before any device is touched: a bad file writes nothing.
     firmware::SodiumFileCipher cipher;
-    auto loaded = firmware::loadFirmwareFile(cipher, a.positional[1]);
-    if (const auto* error = std::get_if<std::string>(&loaded)) {
-        services.err << *error << "\n";
-        return code(ExitCode::BadFile);
-    }
-    const firmware::MemoryImage& image = std::get<firmware::LoadedFirmware>(loaded).file.image;
+    const auto loaded = loadFirmwareOrSay(cipher, a.positional[1], services);
+    if (!loaded) return code(ExitCode::BadFile);
+    const firmware::MemoryImage& image = loaded->file.image;
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(*wait);
     const std::string selector = a.value("--device").value_or("");
