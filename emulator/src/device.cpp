@@ -90,6 +90,7 @@ ListedDevice Device::listing() const {
     l.inLen = inLen();
     l.outLen = outLen();
     l.locked = entry_.locked;
+    l.mode = mode_;
     return l;
 }
 

@@ -58,6 +58,7 @@ struct ListedDevice {
     int inLen = 0;  // input report length, report id byte included
     int outLen = 0; // output report length, report id byte included
     bool locked = false;
+    Kind mode = Kind::Interface; // normal or boot-loader mode, as the device now runs
 };
 
 // An open handle on an emulated device. Each handle has its own input queue, as each

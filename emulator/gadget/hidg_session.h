@@ -1,0 +1,33 @@
+// Serves one enumeration of the gadget: output reports read from /dev/hidgN go to the
+// device model, and what the model sends (answers, the joystick stream) is written back
+// to /dev/hidgN for the host to poll.
+#ifndef EMULATOR_GADGET_HIDG_SESSION_H
+#define EMULATOR_GADGET_HIDG_SESSION_H
+
+#include "emulator/bus.h"
+
+#include <atomic>
+#include <functional>
+
+namespace emu::gadget {
+
+enum class SessionEnd {
+    DeviceLeft, // the model left the bus: a restart into the other mode or an unplug fault
+    Stopped,    // stop was set
+};
+
+struct SessionCounters {
+    long requests = 0;        // output reports passed to the model
+    long answers = 0;         // reports other than joystick reports written to the host
+    long joystickSent = 0;    // joystick reports written to the host
+    long joystickSkipped = 0; // joystick reports the host had not polled room for
+};
+
+// fd: the open /dev/hidgN, non-blocking. onRequest is called after each output report
+// was passed on, with the count so far; it may set stop.
+SessionEnd serve(int fd, Port& port, std::atomic<bool>& stop,
+                 const std::function<void(long)>& onRequest, SessionCounters& counters);
+
+} // namespace emu::gadget
+
+#endif
