@@ -29,7 +29,10 @@ std::string noAccessMessage(const FoundDevice& device, int openError) {
         return "You lack permission to open " + name +
                ": install the udev rule (the package installs it; from the source folder: "
                "sudo cp packaging/70-orvane.rules /etc/udev/rules.d/ && sudo udevadm "
-               "control --reload && sudo udevadm trigger), then reconnect the interface.";
+               "control --reload && sudo udevadm trigger), then reconnect the interface. The "
+               "rule gives access to the user at the machine's screen; logged in over SSH or "
+               "in a kiosk session, join the group plugdev (sudo usermod -aG plugdev $USER) "
+               "and log in again.";
     return name + " was found but cannot be opened" +
            (openError > 0 ? " (" + std::string(std::strerror(openError)) + ")" : std::string()) +
            ": another program may be using it.";

@@ -12,8 +12,8 @@
 //
 // Signals: SIGUSR1 pulls the plug (unbind), SIGUSR2 plugs it in again (the model restarts
 // as a replugged device), SIGTERM and SIGINT end the server and remove the gadget.
-// --unplug-at-request N pulls the plug right after the Nth output report of the server's
-// life has reached the model, before its answer can go out.
+// --unplug-at-request N pulls the plug as the Nth output report of the server's life
+// arrives: the model never sees it, so its answer never comes.
 #include "configfs_gadget.h"
 #include "hidg_session.h"
 #include "report_descriptor.h"
@@ -183,8 +183,10 @@ int run(const Options& options) {
                          std::strerror(errno));
             return 1;
         }
-        const auto onRequest = [&](long count) {
-            if (options.unplugAtRequest > 0 && count == options.unplugAtRequest) control.pullPlug();
+        const auto onRequest = [&](long number) {
+            if (options.unplugAtRequest <= 0 || number != options.unplugAtRequest) return true;
+            control.pullPlug();
+            return false;
         };
         serve(fd, *port, control.stopSession, onRequest, counters);
         ::close(fd);

@@ -26,14 +26,15 @@ bool waitFor(int fd, short events, int timeoutMs) {
 
 // Output reports from the host, passed to the model in the order they came.
 void forwardRequests(int fd, Port& port, std::atomic<bool>& stop,
-                     const std::function<void(long)>& onRequest, SessionCounters& counters) {
+                     const std::function<bool(long)>& onRequest, SessionCounters& counters) {
     std::array<uint8_t, 1024> buf{};
     while (!stop) {
         if (!waitFor(fd, POLLIN, kPollMs)) continue;
         const ssize_t n = ::read(fd, buf.data(), buf.size());
         if (n <= 0) continue;
+        if (!onRequest(counters.requests + 1)) return;
         if (port.write(std::span(buf.data(), static_cast<std::size_t>(n))) < 0) continue;
-        onRequest(++counters.requests);
+        ++counters.requests;
     }
 }
 
@@ -52,7 +53,7 @@ bool sendToHost(int fd, std::span<const uint8_t> report, bool skippable,
 } // namespace
 
 SessionEnd serve(int fd, Port& port, std::atomic<bool>& stop,
-                 const std::function<void(long)>& onRequest, SessionCounters& counters) {
+                 const std::function<bool(long)>& onRequest, SessionCounters& counters) {
     std::jthread requests([&] { forwardRequests(fd, port, stop, onRequest, counters); });
     std::array<uint8_t, 1024> buf{};
     SessionEnd end = SessionEnd::Stopped;

@@ -23,10 +23,11 @@ struct SessionCounters {
     long joystickSkipped = 0; // joystick reports the host had not polled room for
 };
 
-// fd: the open /dev/hidgN, non-blocking. onRequest is called after each output report
-// was passed on, with the count so far; it may set stop.
+// fd: the open /dev/hidgN, non-blocking. onRequest is asked before each output report is
+// passed on, with the number that report will have; when it says no, the report is not
+// passed on and no further one is read (it sets stop to end the session).
 SessionEnd serve(int fd, Port& port, std::atomic<bool>& stop,
-                 const std::function<void(long)>& onRequest, SessionCounters& counters);
+                 const std::function<bool(long)>& onRequest, SessionCounters& counters);
 
 } // namespace emu::gadget
 

@@ -1,0 +1,217 @@
+#!/bin/sh
+# The interface model served as a USB HID gadget (orvane-gadget) behind the guest's own
+# usbhid and hidraw, met by orvane-cli and libtavrel.so on their hidraw back end. Runs as
+# root inside the test guest (tests/guest/run-guest), from the repository's folder:
+#
+#   usb_stack_test.sh BUILD_DIR [PART...]
+#
+# PART: interface, cut_read, firmware, cut_program, udev (default: all, in this order).
+# Each check prints "ok" or "FAILED"; the exit status is the number of failures (at most
+# 100). Logs and the exchange figures go to $ORVANE_GUEST_RESULTS.
+build=$(realpath "${1:?usage: usb_stack_test.sh BUILD_DIR}")
+bin=$build/bin
+shift
+parts=${*:-interface cut_read firmware cut_program udev}
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/../.." && pwd)
+out=${ORVANE_GUEST_RESULTS:-/tmp}
+work=$out/work
+mkdir -p "$work"
+started=$(date +%s)
+unset TAVREL_EMULATOR TAVREL_EMULATOR_STATE
+cli=$bin/orvane-cli
+failures=0
+gadget=
+
+check() { # what, then a command that must succeed
+    what=$1; shift
+    at=$(($(date +%s) - started))
+    if "$@" >/dev/null 2>&1; then echo "ok ($at s): $what"; else echo "FAILED ($at s): $what"; failures=$((failures + 1)); fi
+}
+has() { grep -qF -- "$2" "$1"; }
+differ() { ! cmp -s "$1" "$2"; }
+nonzero() { ! grep -qx 0 "$1"; } # a file with an exit status
+lacks() { ! grep -qF -- "$2" "$1"; }
+
+# The hidraw node of a device with these ids (hex, as the kernel writes them), or nothing.
+node_of() {
+    for u in /sys/class/hidraw/hidraw*/device/uevent; do
+        [ -e "$u" ] || continue
+        if grep -q "^HID_ID=0003:0000$1:0000$2$" "$u"; then
+            basename "$(dirname "$(dirname "$u")")"
+            return 0
+        fi
+    done
+    return 1
+}
+# Waits until the device is there (or gone, with "gone") — up to 30 s under emulation.
+wait_node() {
+    i=0
+    while [ $i -lt 300 ]; do
+        if node_of "$1" "$2" >/dev/null; then [ "${3:-}" != gone ] && return 0
+        else [ "${3:-}" = gone ] && return 0; fi
+        sleep 0.1; i=$((i + 1))
+    done
+    return 1
+}
+start_gadget() { # orvane-gadget arguments
+    "$bin/orvane-gadget" "$@" >>"$out/gadget.log" 2>&1 &
+    gadget=$!
+}
+stop_gadget() {
+    [ -n "$gadget" ] || return 0
+    kill "$gadget" 2>/dev/null; wait "$gadget" 2>/dev/null; gadget=
+    wait_node 537F 6425 gone; wait_node 5381 640B gone
+}
+# Sets the boot-loader switch, stores it, and the interface restarts into its boot loader.
+into_boot_loader() {
+    for r in "01 00 00" "07 FF FF" "FF 01 00"; do "$cli" send F9 "00 08 15 EE $r" >>"$work/switch.log" 2>&1; done
+}
+json_has() { # file, then "key": value pieces
+    f=$1; shift
+    for piece in "$@"; do grep -qF -- "$piece" "$f" || return 1; done
+}
+
+# A firmware file for the whole application area.
+python3 - "$work/fw.hex" <<'PY'
+import sys
+lines = []
+for address in range(0x2000, 0x6000, 16):
+    record = bytes([16, address >> 8, address & 0xFF, 0]) + bytes(((address + i) * 7 + 3) & 0xFF for i in range(16))
+    lines.append(":" + (record + bytes([-sum(record) & 0xFF])).hex().upper())
+open(sys.argv[1], "w").write("\r\n".join(lines + [":00000001FF"]) + "\r\n")
+PY
+
+interface() {
+echo "== the interface: listing, the console's send, configuration, queue, permission"
+start_gadget "interface:serial=GADGET1:latency_ms=0"
+check "the interface's hidraw node appears" wait_node 537F 6425
+"$cli" list --json >"$work/list.json" 2>&1
+check "listed with its ids, strings and lengths 18/8" json_has "$work/list.json" \
+    '"vendorId": 21375' '"productId": 25637' '"product": "ZT2960"' '"manufacturer": "Tavrel"' \
+    '"serialNumber": "GADGET1"' '"inputReportLength": 18' '"outputReportLength": 8'
+"$cli" send F9 "00 08 15 EE 1C 00 00" >"$work/send.log" 2>&1
+check "send shows the version answer, not a joystick report" has "$work/send.log" "rx: F9 1C 01 03 00 05"
+
+"$cli" config read -o "$work/a.orv" >"$work/read.log" 2>&1
+check "config read writes the settings file" test -s "$work/a.orv"
+# Axis 1 onto channel 3.
+sed '0,/^ 1 \r$/s// 3 \r/' "$work/a.orv" >"$work/b.orv"
+check "the edited file differs" differ "$work/a.orv" "$work/b.orv"
+"$cli" config write "$work/b.orv" --store >"$work/write.log" 2>&1
+check "config write --store succeeds" has "$work/write.log" "verified and stored"
+kill -USR1 "$gadget" && wait_node 537F 6425 gone && kill -USR2 "$gadget"
+check "unplugged and plugged in again" wait_node 537F 6425
+"$cli" config read -o "$work/c.orv" >>"$work/read.log" 2>&1
+check "the stored configuration reads back after replugging" cmp "$work/b.orv" "$work/c.orv"
+
+python3 "$here/queue_check.py" "$bin/libtavrel.so" 2 >"$work/queue.log" 2>&1
+# 200 reports were sent while idling; the kernel kept 64, and a few more come in while
+# they are read away.
+queued=$(sed -n 's/.*after 2.0 s: //p' "$work/queue.log")
+check "the queue held 64 joystick reports after idling ($queued read)" test "${queued:-0}" -ge 64 -a "${queued:-0}" -le 70
+check "an answer still comes after the queue was read away" has "$work/queue.log" "answer after"
+
+setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" config read >"$work/denied.log" 2>&1
+echo $? >"$work/denied.status"
+check "a user without permission gets exit code 4" grep -qx 4 "$work/denied.status"
+check "... and the udev rule to install" has "$work/denied.log" "udev"
+
+if [ -x "$bin/bench_exchange" ]; then
+    real=$("$bin/bench_exchange" 200)
+    emulated=$(TAVREL_EMULATOR=interface "$bin/bench_exchange" 200)
+    printf 'hidraw   %s\nemulated %s\n' "$real" "$emulated" | tee "$out/bench.txt"
+    check "no exchange lost or extra on the real stack" test -n "$(echo "$real" | grep ' lost 0 extra 0$')"
+fi
+stop_gadget
+
+}
+
+cut_read() {
+echo "== unplugged in the middle of a configuration read"
+start_gadget "interface:serial=GADGET1:latency_ms=0" --unplug-at-request 8
+wait_node 537F 6425
+"$cli" config read -o "$work/cut.orv" >"$work/cut.log" 2>&1
+echo $? >"$work/cut.status"
+check "the read fails" nonzero "$work/cut.status"
+check "... writes no file" test ! -e "$work/cut.orv"
+check "... and prints no success line" lacks "$work/cut.log" "Configuration read"
+stop_gadget
+
+}
+
+firmware() {
+echo "== firmware update: into the boot loader and back, each a re-enumeration"
+start_gadget "interface:serial=GADGET1:latency_ms=0"
+wait_node 537F 6425
+into_boot_loader
+check "the interface leaves" wait_node 537F 6425 gone
+check "the boot loader comes" wait_node 5381 640B
+"$cli" list --json >"$work/loader.json" 2>&1
+check "the boot loader is listed with lengths 22/22 and the same serial" json_has "$work/loader.json" \
+    '"vendorId": 21377' '"productId": 25611' '"serialNumber": "GADGET1"' \
+    '"inputReportLength": 22' '"outputReportLength": 22'
+"$cli" firmware flash "$work/fw.hex" --wait 30 >"$work/flash.log" 2>&1
+check "the update is written and verified" has "$work/flash.log" "verified"
+check "the boot loader leaves" wait_node 5381 640B gone
+check "the interface comes back" wait_node 537F 6425
+"$cli" send F9 "00 08 15 EE 1C 00 00" >"$work/after.log" 2>&1
+check "and answers again" has "$work/after.log" "rx: F9 1C"
+stop_gadget
+
+}
+
+cut_program() {
+echo "== unplugged in the middle of Program"
+# The probe and 256 erase commands come first; request 400 falls into Program.
+start_gadget "loader:serial=GADGET2:latency_ms=0" --unplug-at-request 400
+wait_node 5381 640B
+"$cli" firmware flash "$work/fw.hex" --wait 10 >"$work/cutflash.log" 2>&1
+echo $? >"$work/cutflash.status"
+check "the update fails" nonzero "$work/cutflash.status"
+check "... having got into Program" has "$work/cutflash.log" "uploading"
+check "... and says nothing was verified" lacks "$work/cutflash.log" "verified"
+stop_gadget
+
+}
+
+udev() {
+echo "== the udev rule with udevd running"
+
+mkdir -p /run/udev/rules.d
+cp "$top/packaging/70-orvane.rules" /run/udev/rules.d/
+/lib/systemd/systemd-udevd --daemon
+start_gadget "interface:serial=GADGET3:latency_ms=0"
+wait_node 537F 6425
+udevadm settle
+n=$(node_of 537F 6425)
+check "the interface's node is 0660 root:plugdev" test "$(stat -c '%a %U:%G' "/dev/$n")" = "660 root:plugdev"
+check "... and tagged for the seat's user" sh -c "udevadm info /dev/$n | grep -q 'TAGS=.*:uaccess:'"
+setpriv --reuid=65534 --regid=65534 --groups=46 "$cli" send F9 "00 08 15 EE 1C 00 00" >"$work/group.log" 2>&1
+check "a user in plugdev exchanges without a seat" has "$work/group.log" "rx: F9 1C"
+into_boot_loader
+wait_node 5381 640B
+udevadm settle
+n=$(node_of 5381 640B)
+check "the boot loader's node is 0660 root:plugdev" test "$(stat -c '%a %U:%G' "/dev/$n")" = "660 root:plugdev"
+check "... and tagged for the seat's user" sh -c "udevadm info /dev/$n | grep -q 'TAGS=.*:uaccess:'"
+"$bin/orvane-gadget" --udc dummy_udc.1 --name other "interface:vid=0x1209:pid=0x0001:serial=OTHER" \
+    >>"$out/gadget.log" 2>&1 &
+other=$!
+wait_node 1209 0001
+udevadm settle
+n=$(node_of 1209 0001)
+check "another HID gadget's node stays root's" test "$(stat -c '%a %U:%G' "/dev/$n")" = "600 root:root"
+check "... and is not tagged" sh -c "! udevadm info /dev/$n | grep -q uaccess"
+kill "$other"; wait "$other"
+stop_gadget
+udevadm control --exit
+
+}
+
+for part in $parts; do
+    "$part"
+done
+echo "== $failures failed"
+[ $failures -gt 100 ] && failures=100
+exit $failures
