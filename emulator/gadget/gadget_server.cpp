@@ -1,7 +1,7 @@
 // orvane-gadget: the interface model served as a real USB HID gadget, so that the host's
 // own USB and HID stack (usbhid, hidraw) meets it as it meets the device.
 //
-//   orvane-gadget [--udc NAME] [--name NAME] [--unplug-at-request N] [DEVICE]
+//   orvane-gadget [--udc NAME] [--name NAME] [--unplug-at-request N] [--trace] [DEVICE]
 //
 // DEVICE is one entry as in TAVREL_EMULATOR (default: the first entry of TAVREL_EMULATOR,
 // else "interface"); its ids, strings, lengths, timing and fault keys apply, and the state
@@ -13,7 +13,8 @@
 // Signals: SIGUSR1 pulls the plug (unbind), SIGUSR2 plugs it in again (the model restarts
 // as a replugged device), SIGTERM and SIGINT end the server and remove the gadget.
 // --unplug-at-request N pulls the plug as the Nth output report of the server's life
-// arrives: the model never sees it, so its answer never comes.
+// arrives: the model never sees it, so its answer never comes. --trace writes every report
+// but the joystick reports to stderr, with a time in milliseconds.
 #include "configfs_gadget.h"
 #include "hidg_session.h"
 #include "report_descriptor.h"
@@ -47,6 +48,7 @@ struct Options {
     std::string udc;
     std::string name = "orvane";
     long unplugAtRequest = 0;
+    bool trace = false;
 };
 
 int usage() {
@@ -140,6 +142,7 @@ int run(const Options& options) {
     ConfigfsGadget gadget(options.name, udc);
     std::optional<ListedDevice> described;
     SessionCounters counters;
+    if (options.trace) counters.trace = stderr;
     for (;;) {
         {
             std::unique_lock lock(control.mutex);
@@ -217,6 +220,8 @@ int main(int argc, char** argv) {
             options.udc = argv[++i];
         else if (arg == "--name" && hasValue)
             options.name = argv[++i];
+        else if (arg == "--trace")
+            options.trace = true;
         else if (arg == "--unplug-at-request" && hasValue)
             options.unplugAtRequest = std::strtol(argv[++i], nullptr, 10);
         else if (!arg.starts_with("-"))

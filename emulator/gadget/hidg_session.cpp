@@ -2,9 +2,11 @@
 
 #include "emulator/joystick.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include <poll.h>
@@ -19,6 +21,20 @@ using namespace std::chrono_literals;
 // How often the loops look at the stop flag while nothing happens.
 constexpr int kPollMs = 20;
 
+void trace(std::FILE* to, const char* what, std::span<const uint8_t> report) {
+    if (!to) return;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    std::string line;
+    for (const uint8_t b : report.first(std::min<std::size_t>(report.size(), 8))) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", b);
+        line += hex;
+    }
+    std::fprintf(to, "%lld %s%s\n", static_cast<long long>(ms.count()), what, line.c_str());
+    std::fflush(to);
+}
+
 bool waitFor(int fd, short events, int timeoutMs) {
     pollfd p{fd, events, 0};
     return ::poll(&p, 1, timeoutMs) > 0 && (p.revents & events) != 0;
@@ -32,6 +48,8 @@ void forwardRequests(int fd, Port& port, std::atomic<bool>& stop,
         if (!waitFor(fd, POLLIN, kPollMs)) continue;
         const ssize_t n = ::read(fd, buf.data(), buf.size());
         if (n <= 0) continue;
+        const std::span report(buf.data(), static_cast<std::size_t>(n));
+        trace(counters.trace, "request", report);
         if (!onRequest(counters.requests + 1)) return;
         if (port.write(std::span(buf.data(), static_cast<std::size_t>(n))) < 0) continue;
         ++counters.requests;
@@ -67,9 +85,11 @@ SessionEnd serve(int fd, Port& port, std::atomic<bool>& stop,
         const bool joystick = buf[0] == kJoystickReportId;
         const bool sent =
             sendToHost(fd, std::span(buf.data(), static_cast<std::size_t>(n)), joystick, stop);
-        if (!joystick)
+        if (!joystick) {
+            trace(counters.trace, sent ? "answer" : "answer not sent",
+                  std::span(buf.data(), static_cast<std::size_t>(n)));
             counters.answers += sent ? 1 : 0;
-        else if (sent)
+        } else if (sent)
             ++counters.joystickSent;
         else
             ++counters.joystickSkipped;

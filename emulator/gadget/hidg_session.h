@@ -7,6 +7,7 @@
 #include "emulator/bus.h"
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
 
 namespace emu::gadget {
@@ -17,10 +18,11 @@ enum class SessionEnd {
 };
 
 struct SessionCounters {
-    long requests = 0;        // output reports passed to the model
-    long answers = 0;         // reports other than joystick reports written to the host
-    long joystickSent = 0;    // joystick reports written to the host
-    long joystickSkipped = 0; // joystick reports the host had not polled room for
+    std::FILE* trace = nullptr; // when set: every report but joystick reports, both ways
+    long requests = 0;          // output reports passed to the model
+    long answers = 0;           // reports other than joystick reports written to the host
+    long joystickSent = 0;      // joystick reports written to the host
+    long joystickSkipped = 0;   // joystick reports the host had not polled room for
 };
 
 // fd: the open /dev/hidgN, non-blocking. onRequest is asked before each output report is

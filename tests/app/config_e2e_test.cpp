@@ -70,7 +70,13 @@ protected:
     FakeUrlOpener urls;
     TempFolder folder;
 
+    // With ORVANE_E2E_REAL_DEVICE=1 a test meets the interface attached to the machine
+    // instead (the guest tests' USB gadget, which starts as the emulator's does).
     static void useEmulator(const std::string& devices) {
+        if (const char* real = std::getenv("ORVANE_E2E_REAL_DEVICE"); real && *real == '1') {
+            unsetenv("TAVREL_EMULATOR");
+            return;
+        }
         setenv("TAVREL_EMULATOR", devices.c_str(), 1);
     }
 
