@@ -233,7 +233,9 @@ kill "$other"; wait "$other"
 mkdir -p /run/udev/rules.d
 cp "$top/packaging/70-orvane.rules" /run/udev/rules.d/
 /lib/systemd/systemd-udevd --daemon 2>/dev/null
-export TAVREL_EMULATOR_STATE=$work/gadget.state
+# On the guest's own tmpfs: the model saves while busy, with its lock held, and a save over
+# 9p under emulation takes long enough to delay an answer past the program's bound.
+export TAVREL_EMULATOR_STATE=/tmp/orvane-gadget.state
 for part in $parts; do
     "$part"
 done
