@@ -245,7 +245,7 @@ QWidget* Dialog2::buildMixerFrame() {
     frame8_ = named(new QGroupBox(this), QStringLiteral("Frame8_0"));
     auto* grid = new QGridLayout(frame8_);
     int row = 0;
-    const auto addRow = [&](const char* label, QSlider* slider, QLineEdit* text) {
+    const auto addRow = [&](const char* label, QSlider* slider, QWidget* text) {
         grid->addWidget(makeLabel(frame8_, QString::fromLatin1(label)), row, 0);
         grid->addWidget(slider, row, 1);
         if (text) grid->addWidget(text, row, 2);
@@ -265,9 +265,17 @@ QWidget* Dialog2::buildMixerFrame() {
     slider9_ = makeSlider(frame8_, QStringLiteral("Slider9"), config::kMixerSignedRange, 20, 5);
     slider10_ = makeSlider(frame8_, QStringLiteral("Slider10"), config::kMixerByteRange, 20, 5);
 
-    addRow("Label30_0", slider8_, nullptr);
-    addRow("Label25_0", slider4_[0], nullptr);
-    addRow("Label26_0", slider4_[1], nullptr);
+    // The sliders without a text box show their value beside them.
+    const auto valueLabel = [&](QSlider* slider) {
+        auto* label = named(new QLabel(frame8_), slider->objectName() + QStringLiteral("Value"));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setNum(slider->value());
+        connect(slider, &QSlider::valueChanged, label, qOverload<int>(&QLabel::setNum));
+        return label;
+    };
+    addRow("Label30_0", slider8_, valueLabel(slider8_));
+    addRow("Label25_0", slider4_[0], valueLabel(slider4_[0]));
+    addRow("Label26_0", slider4_[1], valueLabel(slider4_[1]));
     addRow("Label27_0", slider5_, textBox(0));
     // The section titles "Linear" and "Quadratic" keep their look while the mixer is locked.
     grid->addWidget(makeSteadyLabel(frame8_, QStringLiteral("Label28_2")), row++, 0);

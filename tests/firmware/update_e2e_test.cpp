@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,9 @@
 #include <functional>
 
 #include "app/Form1.h"
+#include "app/core/localization.h"
 #include "app/core/tavrel_library.h"
+#include "app/device_monitor_choice.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "report/report_port.h"
@@ -82,15 +85,29 @@ protected:
     TempFolder logFolder;
     FirmwareFolder files;
     std::unique_ptr<TavrelLibrary> tavrel;
+    std::unique_ptr<DeviceMonitor> monitor;
     std::unique_ptr<Form1> form;
     Dialog* dialog = nullptr;
 
-    void start(const char* devices) {
+    // watched: with the device monitor that the program chooses for these devices.
+    void start(const char* devices, bool watched = false) {
         setenv("TAVREL_EMULATOR", devices, 1);
         unsetenv("TAVREL_EMULATOR_STATE");
         tavrel = std::make_unique<TavrelLibrary>();
-        form = std::make_unique<Form1>(
-            Form1Services{*tavrel, ui, os, locale, urls, logFolder.path(), {}, {}, [] {}});
+        if (watched)
+            monitor = makeDeviceMonitor(
+                chooseDeviceMonitor(std::nullopt, processEnvironment("TAVREL_EMULATOR")), *tavrel);
+        form = std::make_unique<Form1>(Form1Services{*tavrel,
+                                                     ui,
+                                                     os,
+                                                     locale,
+                                                     urls,
+                                                     logFolder.path(),
+                                                     {},
+                                                     {},
+                                                     [] {},
+                                                     nullptr,
+                                                     monitor.get()});
         form->show();
     }
     // Runs body while the firmware dialog is shown, as the Firmware button shows it.
@@ -180,6 +197,24 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
             form->GetDevices() == 1 && form->getProductID(0).find("25637") != std::string::npos;
     }
     EXPECT_TRUE(normal);
+}
+
+// The emulated bus sends no system events; the list still follows the restart, without
+// the Refresh button.
+TEST_F(UpdateEndToEnd, AfterResetTheListShowsTheInterfaceByItself) {
+    start("loader:latency_ms=0.2:reboot_ms=20:joy_ms=0", true);
+    auto* list = form->findChild<QTreeWidget*>("DeviceList");
+    withDialog([&] {
+        ASSERT_TRUE(detect());
+        dialog->reset_Command_Click();
+    });
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            return list->topLevelItemCount() == 1 &&
+                   list->topLevelItem(0)->text(3).trimmed() == "25637";
+        },
+        10000);
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(UpdateEndToEnd, LostAnswerInProgramStopsAndDetectionRecovers) {
