@@ -4,14 +4,18 @@
 
 #include <libudev.h>
 
+#include <filesystem>
+
 namespace orvane {
 
 std::unique_ptr<UdevDeviceMonitor> UdevDeviceMonitor::create(QObject* parent) {
     udev* context = udev_new();
     if (!context) return nullptr;
     // "udev": events after udevd applied its rules, so a new node already carries the
-    // permissions that let the program open it.
-    udev_monitor* monitor = udev_monitor_new_from_netlink(context, "udev");
+    // permissions that let the program open it. Without a running udevd (a container, an
+    // initramfs) only the kernel's own events come.
+    const bool udevd = std::filesystem::exists("/run/udev/control");
+    udev_monitor* monitor = udev_monitor_new_from_netlink(context, udevd ? "udev" : "kernel");
     if (!monitor ||
         udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor) < 0) {

@@ -177,11 +177,14 @@ void Dialog1::buildLayout() {
     auto* fields = new QHBoxLayout;
     fields->addWidget(deviceFrame_);
     fields->addLayout(exchange, 1);
+    // The presets beside the console, so that the window fits a 1280x720 screen.
+    auto* consoleRow = new QHBoxLayout;
+    consoleRow->addWidget(consoleFrame, 1);
+    consoleRow->addWidget(presetFrame, 0, Qt::AlignTop);
     auto* left = new QVBoxLayout;
     left->addLayout(fields);
     left->addWidget(Status_);
-    left->addWidget(consoleFrame, 1);
-    left->addWidget(presetFrame);
+    left->addLayout(consoleRow, 1);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
     columns->addWidget(customFrame_);

@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "app/device_monitor.h"
+#include "app/listing_poll_monitor.h"
 #include "form1_fixture.h"
 
 namespace orvane::test {
@@ -159,6 +160,25 @@ TEST_F(Form1DesktopTest, ChangeWhileADeviceWindowIsShownIsFollowedAfterItClosed)
     EXPECT_EQ(refreshes(), 2);
     EXPECT_EQ(list()->topLevelItemCount(), 2);
     EXPECT_EQ(selectedName(), "ZT2960");
+}
+
+// The emulated interface's watcher: any change of the listing counts, a device that only
+// changed its serial number too; an unchanged listing does not.
+TEST(ListingPollMonitor, TellsEachChangeOfTheListingOnce) {
+    FakeTavrelApi api;
+    api.devices = {FakeDevice{0x537F, 0x6425, "ZT2960", "Tavrel", "EMU0", 18, 8}};
+    ListingPollMonitor monitor(api, 1h);
+    int changes = 0;
+    monitor.start([&] { ++changes; });
+    monitor.poll();
+    EXPECT_EQ(changes, 0);
+    api.devices[0].serialNumber = "EMU1";
+    monitor.poll();
+    monitor.poll();
+    EXPECT_EQ(changes, 1);
+    api.devices.clear();
+    monitor.poll();
+    EXPECT_EQ(changes, 2);
 }
 
 } // namespace
