@@ -6,7 +6,7 @@
 #include <exception>
 #include <vector>
 
-#include "app/core/tavrel_api.h"
+#include "device/tavrel_api.h"
 
 namespace orvane {
 

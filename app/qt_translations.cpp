@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/core/localization.h"
+#include "shell/localization.h"
 
 namespace orvane {
 
