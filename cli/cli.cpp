@@ -3,6 +3,7 @@
 #include <ostream>
 #include <vector>
 
+#include "app/core/program_version.h"
 #include "app/core/runtime_failure.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
@@ -27,6 +28,7 @@ Commands:
 Options:
   --device N|SERIAL  the device at list position N, or with this serial number
   --verbose          show every report exchanged
+  --version          the program's version
   COMMAND --help     help on one command
 
 Exit codes:
@@ -53,6 +55,10 @@ int runCli(std::span<const std::string> args, CliServices& services) {
     std::size_t i = 0;
     std::vector<std::string> globals;
     while (i < args.size() && args[i].starts_with("--")) {
+        if (args[i] == "--version") {
+            services.out << "orvane-cli " << kVersionText << "\n";
+            return code(ExitCode::Ok);
+        }
         globals.push_back(args[i]);
         if (args[i] == "--device" && i + 1 < args.size()) globals.push_back(args[++i]);
         ++i;

@@ -61,6 +61,7 @@ Device::Device(const DeviceEntry& entry, int index, TimePoint now)
     // A device listed as a boot loader has its switch stored on, as after an update
     // was requested; its reset command clears it.
     interface_.state().stored.bootloaderEnable = entry.kind == Kind::Loader;
+    loader_.setBareAnswers(options_.bareAnswers);
     plugIn(now);
     if (options_.replugAfterMs) replugAt_ = now + milliseconds(*options_.replugAfterMs);
 }

@@ -88,7 +88,9 @@ TEST_F(ConsoleTest, RefusedInputSendsNothingAndKeepsTheFields) {
     many.pop_back();
     for (const auto& [id, data, attempts] :
          {std::tuple{"F9", std::string("1FF"), "1"}, std::tuple{"F9", many, "1"},
-          std::tuple{"1FF", std::string("01"), "1"}, std::tuple{"F9", std::string("01"), "0"}}) {
+          std::tuple{"1FF", std::string("01"), "1"}, std::tuple{"F9", std::string("01"), "0"},
+          std::tuple{"F9", std::string("hello world"), "1"},
+          std::tuple{"F9x", std::string("01"), "1"}}) {
         type(id, data.c_str());
         field("ReadAttempts_Box")->setText(QString::fromLatin1(attempts));
         button("Send")->click();
@@ -97,6 +99,19 @@ TEST_F(ConsoleTest, RefusedInputSendsNothingAndKeepsTheFields) {
     }
     EXPECT_TRUE(port.written.empty());
     EXPECT_EQ(console(), "");
+}
+
+TEST_F(ConsoleTest, OnlyJoystickReportsShowTheLastOneAndSayNoAnswerCame) {
+    port.stream({0x01, 0x80}, 10ms);
+    load();
+    type("F9", "00 08 15 EE 1C 00 00");
+    button("Send")->click();
+    EXPECT_EQ(text("InputReportID"), "01");
+    EXPECT_EQ(status().find("Read completed successfully!"), std::string::npos) << status();
+    EXPECT_NE(status().find("No answer came (no report with report ID F9); shown is the last "
+                            "report read, ID 01."),
+              std::string::npos)
+        << status();
 }
 
 TEST_F(ConsoleTest, ReportLengthsBeyondTheBuffersAreRefused) {
