@@ -93,8 +93,8 @@ int stopped(CliServices& services, const firmware::BootLoader& loader, const cha
         std::snprintf(address, sizeof address, "0x%04X", failure->addressValue);
         services.err << " at address " << address << ": " << failure->what;
     }
-    services.err << ". Run the update again from the start; the interface stays in its boot "
-                    "loader.\n";
+    services.err << "; the interface stays in its boot loader, run the update again from the "
+                    "start.\n";
     return code(ExitCode::NoAnswer);
 }
 

@@ -83,7 +83,9 @@ TEST_F(CliFirmware, FlashFailuresHaveTheirExitCodesAndNeverClaimSuccess) {
     EXPECT_EQ(lost.out.find("verified"), std::string::npos);
     // The address as a number, not as the boot loader's byte text.
     EXPECT_TRUE(std::regex_search(lost.err, std::regex("^Program failed at address 0x[0-9A-F]{4}: "
-                                                       "no answer came within 100 ms\\. ")))
+                                                       "no answer came within 100 ms; the "
+                                                       "interface stays in its boot loader, run "
+                                                       "the update again from the start\\.\n$")))
         << lost.err;
 
     // A broken checksum is refused before any device is looked for: with no device at all
