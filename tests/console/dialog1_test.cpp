@@ -101,19 +101,6 @@ TEST_F(ConsoleTest, RefusedInputSendsNothingAndKeepsTheFields) {
     EXPECT_EQ(console(), "");
 }
 
-TEST_F(ConsoleTest, OnlyJoystickReportsShowTheLastOneAndSayNoAnswerCame) {
-    port.stream({0x01, 0x80}, 10ms);
-    load();
-    type("F9", "00 08 15 EE 1C 00 00");
-    button("Send")->click();
-    EXPECT_EQ(text("InputReportID"), "01");
-    EXPECT_EQ(status().find("Read completed successfully!"), std::string::npos) << status();
-    EXPECT_NE(status().find("No answer came (no report with report ID F9); shown is the last "
-                            "report read, ID 01."),
-              std::string::npos)
-        << status();
-}
-
 TEST_F(ConsoleTest, ReportLengthsBeyondTheBuffersAreRefused) {
     load(8, 200);
     type("F9", "01");

@@ -137,21 +137,6 @@ TEST_F(Sequences, LostAnswerInProgramStopsThereWithoutOk) {
     EXPECT_EQ(loader.lastFailure()->addressValue, 0x20A0);
 }
 
-TEST_F(Sequences, BareAnswersCarryingOnlyTheVersionAndTheReadDataGiveAFullUpdate) {
-    device.bare = true;
-    for (uint32_t a = 0x2000; a < 0x6000; ++a)
-        image.setByte(a, static_cast<uint8_t>(a * 3));
-    ASSERT_TRUE(loader.probe(random).valid);
-    EXPECT_TRUE(loader.start(random).answered());
-    EXPECT_EQ(loader.eraseMemory(), OperationOutcome::Completed);
-    EXPECT_EQ(loader.uploadMemory(image), OperationOutcome::Completed);
-    EXPECT_EQ(loader.verifyMemory(image), OperationOutcome::Completed);
-    EXPECT_TRUE(loader.led().answered());
-    for (uint32_t a = 0x2000; a < 0x6000; ++a)
-        ASSERT_EQ(device.flash[a], image.byteAt(a)) << a;
-    EXPECT_EQ(view.text.find("stopped"), std::string::npos) << view.text;
-}
-
 TEST_F(Sequences, AnswersAreNotExaminedVerifyByValueCatchesWhatWentWrong) {
     // Refusals are answers like any other: Erase and Program go on, and only Verify tells.
     for (uint32_t a = 0x2000; a < 0x6000; ++a)
