@@ -2,9 +2,10 @@
 // verify of the application area, LED and reset. The boot loader promises only the probe's
 // version and the read command's data; every other answer is read but not examined. An
 // operation stops at the first exchange that failed (the write failed, no answer came, the
-// device left): after a lost report the two link chains are out of step, and every later
-// report would reach the device as garbage. Verify compares the whole area by value: it is
-// what proves the flash.
+// device left): after a lost report the two link chains are out of step, so the next
+// report's first scrambled byte (an erase or write count) would reach the device garbled,
+// and whether the lost command was carried out is unknown. Verify compares the whole area
+// by value: it is what proves the flash.
 #ifndef ORVANE_FIRMWARE_CORE_BOOT_LOADER_H
 #define ORVANE_FIRMWARE_CORE_BOOT_LOADER_H
 
