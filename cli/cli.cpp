@@ -3,10 +3,10 @@
 #include <ostream>
 #include <vector>
 
-#include "app/core/program_version.h"
-#include "app/core/runtime_failure.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "device/runtime_failure.h"
+#include "program_version.h"
 
 namespace orvane::cli {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/core/program_version.h"
+#include "program_version.h"
 #include "cli/cli.h"
 #include "report/clock.h"
 #include "report/report_port.h"
