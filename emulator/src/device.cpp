@@ -116,6 +116,9 @@ void Device::plugIn(TimePoint at) {
 }
 
 void Device::leave() {
+    // Off the bus the device has no power: the next plug-in, in this process or the next
+    // one, starts from the stored configuration.
+    interface_.powerOff();
     for (const auto& q : queues_) {
         q->connected = false;
         q->inFlight.clear();
@@ -152,12 +155,14 @@ bool Device::advance(TimePoint now) {
             leaveAt(at);
             rebooting_ = false;
             arriveAt_ = at + milliseconds(options_.awayMs);
+            changed = true;
             continue;
         }
         if (present_ && leaveAt_ && *leaveAt_ <= now) {
             const TimePoint at = *leaveAt_;
             leaveAt(at);
             if (rebooting_) arriveAt_ = at + milliseconds(options_.rebootMs);
+            changed = true;
             continue;
         }
         if (!present_ && arriveAt_ && *arriveAt_ <= now) {
