@@ -64,8 +64,9 @@ config::SequenceTally run(config::SequenceKind kind, std::span<const config::Seq
 
 // Says what failed: lost answers, failed writes, a device that left, answers with values
 // the interface cannot hold.
-int failedRun(const config::SequenceTally& tally, CliServices& services) {
-    services.err << config::sequenceSummary(tally) << "\n";
+int failedRun(const config::SequenceTally& tally, CliServices& services,
+              const std::string& note = {}) {
+    services.err << config::sequenceSummary(tally) << note << "\n";
     // Every exchange happened, but answers carried impossible values: the device answered,
     // so this is no lost answer.
     return code(tally.failed() > 0 ? ExitCode::NoAnswer : ExitCode::Failure);
@@ -107,9 +108,10 @@ int read(const Arguments& a, CliServices& services) {
     config::Configuration record;
     const auto result = run(config::SequenceKind::Load, config::loadSequence(), record,
                             session.device(), services, a.has("--verbose"));
-    if (!result.complete()) return failedRun(result, services);
-
     const auto output = a.value("-o");
+    if (!result.complete())
+        return failedRun(result, services, output ? " Nothing was written to " + *output + "." : "");
+
     if (!output) {
         printTable(record, services.out);
         return code(ExitCode::Ok);
@@ -202,8 +204,9 @@ int bootloader(const Arguments& a, CliServices& services) {
                            session.device(), services, a.has("--verbose"));
         !r.complete())
         return failedRun(r, services);
-    services.out << "Boot loader switched on and stored; reconnect the interface to start its "
-                    "boot loader, then run orvane-cli firmware flash.\n";
+    services.out << "Boot-loader switch stored on: the interface starts in its boot loader when "
+                    "it restarts (reconnect it if it does not), then run orvane-cli firmware "
+                    "flash.\n";
     return code(ExitCode::Ok);
 }
 

@@ -84,7 +84,10 @@ config::SequenceTally Dialog2::runSteps(config::SequenceKind kind,
 // their log lines.
 void Dialog2::showSequenceOutcome(const config::SequenceTally& tally,
                                   std::span<const std::string> notTaken) {
-    const QString text = QString::fromStdString(config::sequenceSummary(tally, notTaken));
+    std::string summary = config::sequenceSummary(tally, notTaken);
+    if (tally.kind == config::SequenceKind::Load && !tally.complete())
+        summary += " " + config::readFailureNote(tally);
+    const QString text = QString::fromStdString(summary);
     sequenceOutcome_->setText(text);
     sequenceOutcome_->setStyleSheet(tally.complete() ? QString()
                                                      : QStringLiteral("color: #b00020;"));

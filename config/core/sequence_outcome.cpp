@@ -76,10 +76,7 @@ std::string successText(const SequenceTally& t) {
 std::string consequence(const SequenceTally& t) {
     switch (t.kind) {
     case SequenceKind::Load:
-        if (t.failed() == t.requests)
-            return " Nothing was read: the controls do not show the interface's configuration.";
-        return t.failed() > 0 ? " The items of the failed commands keep their previous values."
-                              : "";
+        return {}; // what a failed read leaves depends on who read: see readFailureNote
     case SequenceKind::Transmit:
         return " Until it is reconnected, the interface may run a mix of old and new values; "
                "its stored configuration is untouched.";
@@ -161,6 +158,13 @@ std::string sequenceSummary(const SequenceTally& t, std::span<const std::string>
                 "they were: " +
                 joined(t.impossible) + ".";
     return text + consequence(t);
+}
+
+std::string readFailureNote(const SequenceTally& tally) {
+    if (tally.complete()) return {};
+    if (tally.failed() == tally.requests)
+        return "Nothing was read: the controls do not show the interface's configuration.";
+    return "The items of the failed commands keep their previous values.";
 }
 
 } // namespace orvane::config

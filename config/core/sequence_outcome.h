@@ -61,6 +61,10 @@ std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& recor
 std::string sequenceSummary(const SequenceTally& tally,
                             std::span<const std::string> notTaken = {});
 
+// What a read that did not fully happen leaves in an editor that shows the record: nothing
+// of the interface's configuration, or only part of it. Empty after a complete read.
+std::string readFailureNote(const SequenceTally& tally);
+
 } // namespace orvane::config
 
 #endif
