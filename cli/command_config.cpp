@@ -110,7 +110,8 @@ int read(const Arguments& a, CliServices& services) {
                             session.device(), services, a.has("--verbose"));
     const auto output = a.value("-o");
     if (!result.complete())
-        return failedRun(result, services, output ? " Nothing was written to " + *output + "." : "");
+        return failedRun(result, services,
+                         output ? " Nothing was written to " + *output + "." : "");
 
     if (!output) {
         printTable(record, services.out);
@@ -155,8 +156,7 @@ int write(const Arguments& a, CliServices& services) {
             services.err << path << " is refused: " << oneLine(*load.failureMessage) << ".\n";
         return code(ExitCode::BadFile);
     }
-    if (const auto notTaken = config::valuesTheInterfaceCannotTake(load.items);
-        !notTaken.empty()) {
+    if (const auto notTaken = config::valuesTheInterfaceCannotTake(load.items); !notTaken.empty()) {
         services.err << path << " holds values the interface cannot take: " << joined(notTaken)
                      << "; nothing was sent.\n";
         return code(ExitCode::BadFile);
@@ -166,8 +166,8 @@ int write(const Arguments& a, CliServices& services) {
     if (const auto failure = session.failure()) return code(*failure);
     const bool verbose = a.has("--verbose");
     config::Configuration record = load.items;
-    if (const auto r = run(config::SequenceKind::Transmit, config::transmitSequence(record),
-                           record, session.device(), services, verbose);
+    if (const auto r = run(config::SequenceKind::Transmit, config::transmitSequence(record), record,
+                           session.device(), services, verbose);
         !r.complete())
         return failedRun(r, services);
 

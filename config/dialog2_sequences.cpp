@@ -108,7 +108,6 @@ bool Dialog2::confirm(const std::string& question) {
     return context_.ui.messageBox(this, request) == MessageResult::Yes;
 }
 
-
 // Runs once per opening; while a command is running it waits for the next tick.
 void Dialog2::TimerStartupRead_Timer() {
     if (sequenceRunning()) return;
@@ -168,8 +167,8 @@ void Dialog2::Command1_Click() {
         const std::string reattach(
             stringTable(text_id::kReattachToApply + context_.language.offset));
         MessageBoxRequest request;
-        request.text = tally.complete() ? reattach
-                                        : config::sequenceSummary(tally) + "\r\n" + reattach;
+        request.text =
+            tally.complete() ? reattach : config::sequenceSummary(tally) + "\r\n" + reattach;
         request.title = kProgramTitle;
         request.icon = tally.complete() ? MessageIcon::None : MessageIcon::Exclamation;
         request.buttons = MessageButtons::Ok;

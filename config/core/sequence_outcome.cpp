@@ -134,9 +134,9 @@ std::string sequenceSummary(const SequenceTally& t, std::span<const std::string>
         if (t.refused > 0) kinds.push_back(std::to_string(t.refused) + " not sent");
         if (t.notWritten > 0) kinds.push_back(std::to_string(t.notWritten) + " not written");
         if (t.notAnswered > 0) kinds.push_back(std::to_string(t.notAnswered) + " not answered");
-        text = std::string(sequenceName(t.kind)) + " did not fully happen: " +
-               std::to_string(t.failed()) + " of " + plural(t.requests, "command", "commands") +
-               " failed (" + joined(kinds) + ").";
+        text = std::string(sequenceName(t.kind)) +
+               " did not fully happen: " + std::to_string(t.failed()) + " of " +
+               plural(t.requests, "command", "commands") + " failed (" + joined(kinds) + ").";
     } else {
         text = std::string(sequenceName(t.kind)) + " did not fully happen.";
     }

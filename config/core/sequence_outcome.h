@@ -58,8 +58,7 @@ std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& recor
 // could not send (valuesTheInterfaceCannotTake), named when requests were refused.
 // A sequence that did not fully happen never reads as a success: the text names how many
 // commands of how many failed and what that means for the controls or the interface.
-std::string sequenceSummary(const SequenceTally& tally,
-                            std::span<const std::string> notTaken = {});
+std::string sequenceSummary(const SequenceTally& tally, std::span<const std::string> notTaken = {});
 
 // What a read that did not fully happen leaves in an editor that shows the record: nothing
 // of the interface's configuration, or only part of it. Empty after a complete read.

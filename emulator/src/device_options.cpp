@@ -36,8 +36,8 @@ bool isMilliseconds(std::string_view key) {
 
 // Keys whose value counts answers or writes: every Nth, 0 for none.
 bool isCount(std::string_view key) {
-    return key == "drop" || key == "drop_once" || key == "dup" || key == "late_every" || key == "write_fail" ||
-           key == "write_short";
+    return key == "drop" || key == "drop_once" || key == "dup" || key == "late_every" ||
+           key == "write_fail" || key == "write_short";
 }
 
 int count(std::string_view value) {

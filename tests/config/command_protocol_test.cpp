@@ -64,7 +64,8 @@ TEST(CommandTable, ChannelNibblesOutsideOneToEightAreRefusedOneByOne) {
     Configuration record;
     record.axisChannel = {5, 5, 5, 5, 5, 5, 5, 5};
     const auto effect = decodeAnswer(Report{0xF9, 0x10, 0x20, 0x43, 0x95, 0x87, 0x00, 0}, record);
-    EXPECT_EQ(effect.impossible, (std::vector<std::string>{"axis 1 channel 0", "axis 6 channel 9"}));
+    EXPECT_EQ(effect.impossible,
+              (std::vector<std::string>{"axis 1 channel 0", "axis 6 channel 9"}));
     EXPECT_EQ(record.axisChannel, (std::array<int, 8>{5, 2, 3, 4, 5, 5, 7, 8}));
 
     // A decoding mode the interface does not have keeps the item, as a channel does.
@@ -222,17 +223,17 @@ TEST(Sequences, ProgressMarksAndStore) {
 // Runs a sequence against the port as the command line does, counting what failed.
 SequenceTally runCounted(SequenceKind kind, const std::vector<SequenceStep>& steps,
                          CommandTest& t) {
-    return runSequence(
-        kind, steps,
-        [&t](std::string_view text) {
-            auto built = buildRequest("F9", text, kLengths);
-            if (const auto* refused = std::get_if<RefusedRequest>(&built))
-                return refusedStep(*refused);
-            return stepOutcome(runCommand(t.port, t.clock, std::get<report::ReportBuffer>(built),
-                                          kLengths, true, t.record),
-                               kLengths);
-        },
-        {});
+    return runSequence(kind, steps,
+                       [&t](std::string_view text) {
+                           auto built = buildRequest("F9", text, kLengths);
+                           if (const auto* refused = std::get_if<RefusedRequest>(&built))
+                               return refusedStep(*refused);
+                           return stepOutcome(runCommand(t.port, t.clock,
+                                                         std::get<report::ReportBuffer>(built),
+                                                         kLengths, true, t.record),
+                                              kLengths);
+                       },
+                       {});
 }
 
 TEST_F(CommandTest, ACompleteSequenceSaysSoAndAFailedOneNamesHowManyOfHowMany) {
@@ -258,7 +259,7 @@ TEST_F(CommandTest, ACompleteSequenceSaysSoAndAFailedOneNamesHowManyOfHowMany) {
 TEST_F(CommandTest, AMixerEntryBeyondAByteIsNotSentAndNamed) {
     device.attach(port);
     record = test::distinctiveConfiguration();
-    record.mixers[MixerField::Factor][2] = 300; // "12C"
+    record.mixers[MixerField::Factor][2] = 300;   // "12C"
     record.mixers[MixerField::ExponentQ][5] = -5; // "FFFB"
     const auto notTaken = valuesTheInterfaceCannotTake(record);
     EXPECT_EQ(notTaken, (std::vector<std::string>{"mixer 3 factor 300", "mixer 6 Q-exponent -5"}));

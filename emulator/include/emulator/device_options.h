@@ -17,8 +17,8 @@ namespace emu {
 enum class QueuePolicy { Linux, Windows };
 
 struct DeviceOptions {
-    std::optional<Channels> channels;    // channels=a/b/...: fixed R/C positions
-    bool silent = false;                 // silent=1: takes requests, never answers
+    std::optional<Channels> channels; // channels=a/b/...: fixed R/C positions
+    bool silent = false;              // silent=1: takes requests, never answers
     // odd_values=1: the answers to the axis configuration and the decoding mode carry values
     // the interface cannot hold (channel 0 for axis 1, decoding mode 2)
     bool oddValues = false;
