@@ -158,24 +158,6 @@ TEST_F(ProtocolTest, ATransmitThatFailedHalfwaySaysSoAndStoringOrClosingAsksFirs
     EXPECT_EQ(ui.messages.size(), 2u);
 }
 
-TEST_F(ProtocolTest, AMixerEntryBeyondAByteIsLoggedAsNotSentAndCounted) {
-    device.attach(port);
-    dialog->Command6_Click();
-    dialog->mixers()[config::MixerField::Factor][2] = 300;
-    click("Command14");
-    EXPECT_EQ(port.written.size(), 20u + 53u);
-    EXPECT_NE(dialog->logText().indexOf("Not sent: 00 08 15 EE 29 12C 0: Byte 6 \"12C\" is "
-                                        "above FF.\r\n"),
-              -1)
-        << dialog->logText().toStdString();
-    const QString said = dialog->sequenceOutcomeText();
-    EXPECT_TRUE(said.startsWith("The transmission did not fully happen: 1 of 54 commands failed "
-                                "(1 not sent). Not sent: the interface cannot take mixer 3 "
-                                "factor 300;"))
-        << said.toStdString();
-    EXPECT_EQ(status().find("completed successfully"), std::string::npos);
-}
-
 TEST_F(ProtocolTest, StoreAndExitSendsTwoRequestsClosesTheDeviceAndAsksToReconnect) {
     port.stream(Report{0x01}, 10ms); // and the store is never answered
     dialog->show();
