@@ -17,22 +17,22 @@
 #include <utility>
 
 #include "about/frmAbout.h"
-#include "app/core/device_opening.h"
-#include "app/core/localization.h"
-#include "app/core/log_file.h"
-#include "app/core/permission_hint.h"
-#include "app/core/program_version.h"
-#include "app/core/runtime_failure.h"
-#include "app/core/tavrel_api.h"
-#include "app/core/time_stamp.h"
-#include "app/core/trap.h"
-#include "app/core/ui_services.h"
 #include "app/device_list_view.h"
 #include "config/Dialog2.h"
 #include "console/Dialog1.h"
+#include "device/runtime_failure.h"
+#include "device/tavrel_api.h"
 #include "firmware/Dialog.h"
+#include "program_version.h"
 #include "resources/icons.h"
 #include "resources/string_ids.h"
+#include "shell/device_opening.h"
+#include "shell/localization.h"
+#include "shell/log_file.h"
+#include "shell/permission_hint.h"
+#include "shell/time_stamp.h"
+#include "shell/trap.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 

@@ -14,13 +14,13 @@
 #include <optional>
 #include <string>
 
-#include "app/core/app_context.h"
-#include "app/core/boot_loader_locator.h"
-#include "app/core/device_table.h"
-#include "app/core/event_log.h"
-#include "app/core/tavrel_report_port.h"
-#include "app/core/update_check.h"
+#include "device/tavrel_report_port.h"
 #include "report/clock.h"
+#include "shell/app_context.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/device_table.h"
+#include "shell/event_log.h"
+#include "shell/update_check.h"
 
 class QLabel;
 class QLineEdit;

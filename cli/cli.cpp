@@ -3,9 +3,9 @@
 #include <ostream>
 #include <vector>
 
-#include "app/core/runtime_failure.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "device/runtime_failure.h"
 
 namespace orvane::cli {
 

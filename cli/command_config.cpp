@@ -8,10 +8,10 @@
 #include "cli/device_session.h"
 #include "cli/exit_codes.h"
 #include "config/core/command_exchange.h"
-#include "config/core/file_access.h"
 #include "config/core/sequence_outcome.h"
 #include "config/core/settings_file.h"
 #include "config/core/transfer_sequences.h"
+#include "files/file_access.h"
 
 namespace orvane::cli {
 
@@ -117,8 +117,8 @@ int read(const Arguments& a, CliServices& services) {
         printTable(record, services.out);
         return code(ExitCode::Ok);
     }
-    const auto written = config::replaceFile(*output, config::writeSettingsFile(record, ""));
-    if (const auto* error = std::get_if<config::FileError>(&written)) {
+    const auto written = files::replaceFile(*output, config::writeSettingsFile(record, ""));
+    if (const auto* error = std::get_if<files::FileError>(&written)) {
         services.err << "Cannot write " << *output << ": " << error->description << ".\n";
         return code(ExitCode::Failure);
     }
@@ -141,8 +141,8 @@ std::string joined(const std::vector<std::string>& parts) {
 
 int write(const Arguments& a, CliServices& services) {
     const std::string& path = a.positional[1];
-    auto data = config::readWholeFile(path);
-    if (const auto* error = std::get_if<config::FileError>(&data)) {
+    auto data = files::readWholeFile(path);
+    if (const auto* error = std::get_if<files::FileError>(&data)) {
         services.err << "Cannot read " << path << ": " << error->description << ".\n";
         return code(ExitCode::BadFile);
     }

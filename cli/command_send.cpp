@@ -2,12 +2,12 @@
 #include <algorithm>
 #include <ostream>
 
-#include "app/core/tavrel_api.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/device_session.h"
 #include "console/core/console_exchange.h"
 #include "console/core/console_request.h"
+#include "device/tavrel_api.h"
 #include "report/report_text.h"
 
 namespace orvane::cli {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "app/core/tavrel_api.h"
+#include "device/tavrel_api.h"
 #include "report/report_buffer.h"
 
 namespace orvane::cli {

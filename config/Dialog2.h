@@ -21,12 +21,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/app_context.h"
 #include "config/core/command_table.h"
 #include "config/core/configuration_snapshot.h"
 #include "config/core/mixer_tables.h"
 #include "config/core/sequence_outcome.h"
 #include "config/core/transfer_sequences.h"
+#include "shell/app_context.h"
 
 class QCheckBox;
 class QGroupBox;

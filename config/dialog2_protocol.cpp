@@ -6,10 +6,10 @@
 
 #include <variant>
 
-#include "app/core/runtime_failure.h"
 #include "config/Dialog2.h"
 #include "config/core/command_exchange.h"
 #include "config/joystick_monitor.h"
+#include "device/runtime_failure.h"
 #include "report/report_text.h"
 
 namespace orvane {

@@ -10,14 +10,14 @@
 
 #include <array>
 
-#include "app/core/program_version.h"
-#include "app/core/runtime_failure.h"
-#include "app/core/tavrel_api.h"
-#include "app/core/ui_services.h"
 #include "config/Dialog2.h"
 #include "config/core/command_table.h"
+#include "device/runtime_failure.h"
+#include "device/tavrel_api.h"
+#include "program_version.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 namespace {

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <variant>
 
-#include "app/core/program_version.h"
-#include "app/core/ui_services.h"
 #include "config/Dialog2.h"
-#include "config/core/file_access.h"
 #include "config/core/sequence_outcome.h"
 #include "config/core/settings_file.h"
+#include "files/file_access.h"
+#include "program_version.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 namespace {
@@ -38,8 +38,8 @@ void Dialog2::Command26_Click() {
     // A name typed without an extension gets the one the Read dialog's filter looks for.
     if (!std::filesystem::path(name).has_extension()) name += ".orv";
     const auto written =
-        config::replaceFile(name, config::writeSettingsFile(snapshot(), annotations_));
-    if (const auto* error = std::get_if<config::FileError>(&written)) {
+        files::replaceFile(name, config::writeSettingsFile(snapshot(), annotations_));
+    if (const auto* error = std::get_if<files::FileError>(&written)) {
         plainMessage(context_.ui, this, error->description);
     }
 }
@@ -47,7 +47,7 @@ void Dialog2::Command26_Click() {
 void Dialog2::Command25_Click() {
     const std::string name = context_.ui.openFileName(this, fileDialog("Open Orvane Settings"));
     if (name.empty()) return;
-    const auto file = config::readWholeFile(name);
+    const auto file = files::readWholeFile(name);
     const auto* data = std::get_if<std::string>(&file);
     const config::SettingsLoad load = config::readSettingsFile(
         data ? std::optional<std::string_view>(*data) : std::nullopt, snapshot(), annotations_);

@@ -11,18 +11,18 @@
 #include <random>
 #include <variant>
 
-#include "app/core/boot_loader_locator.h"
-#include "app/core/display_text.h"
-#include "app/core/event_log.h"
-#include "app/core/localization.h"
-#include "app/core/trap.h"
-#include "app/core/ui_services.h"
 #include "firmware/core/cipher_wrappers.h"
 #include "firmware/core/file_cipher_sodium.h"
 #include "firmware/core/file_keys.h"
 #include "firmware/core/firmware_file.h"
 #include "firmware/core/hex_reader.h"
 #include "resources/string_ids.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/display_text.h"
+#include "shell/event_log.h"
+#include "shell/localization.h"
+#include "shell/trap.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 

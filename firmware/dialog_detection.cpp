@@ -2,13 +2,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/core/boot_loader_locator.h"
-#include "app/core/event_log.h"
-#include "app/core/known_devices.h"
-#include "app/core/localization.h"
-#include "app/core/trap.h"
+#include "device/known_devices.h"
 #include "firmware/Dialog.h"
 #include "resources/string_ids.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/event_log.h"
+#include "shell/localization.h"
+#include "shell/trap.h"
 
 namespace orvane {
 

@@ -2,13 +2,13 @@
 #include <QApplication>
 
 #include "app/Form1.h"
-#include "app/core/localization.h"
-#include "app/core/log_file.h"
-#include "app/core/os_info_linux.h"
-#include "app/core/tavrel_library.h"
 #include "app/qt_ui_services.h"
 #include "app/qt_url_opener.h"
 #include "config/joystick/sdl_joystick_source.h"
+#include "device/tavrel_library.h"
+#include "shell/localization.h"
+#include "shell/log_file.h"
+#include "shell/os_info_linux.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,9 +1,9 @@
 #include "config/core/settings_file.h"
 
-#include "app/core/program_version.h"
 #include "config/core/item_ranges.h"
 #include "config/core/settings_items.h"
 #include "config/core/windows1252.h"
+#include "program_version.h"
 
 namespace orvane::config {
 namespace {

@@ -17,16 +17,16 @@
 #include <variant>
 
 #include "app/Form1.h"
-#include "app/core/tavrel_library.h"
-#include "app/core/tavrel_report_port.h"
 #include "config/Dialog2.h"
 #include "config/core/command_exchange.h"
 #include "config/core/settings_file.h"
 #include "config/core/transfer_sequences.h"
 #include "config/fake_interface.h"
+#include "device/tavrel_library.h"
+#include "device/tavrel_report_port.h"
 #include "report/clock.h"
-#include "test_fixture.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {

@@ -2,10 +2,10 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "common/scoped_file_size_limit.h"
+#include "common/temporary_folder.h"
 #include "config/core/settings_file.h"
 #include "dialog_fixture.h"
-#include "scoped_file_size_limit.h"
-#include "temporary_folder.h"
 
 namespace orvane::test {
 namespace {

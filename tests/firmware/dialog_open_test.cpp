@@ -10,11 +10,11 @@
 #include <memory>
 #include <unistd.h>
 
-#include "app/core/app_context.h"
-#include "app/core/boot_loader_locator.h"
-#include "app/core/event_log.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
+#include "shell/app_context.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/event_log.h"
 #include "temp_folder.h"
 #include "testreport/fake_report_port.h"
 #include "ui/fake_app_services.h"

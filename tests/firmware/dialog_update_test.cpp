@@ -9,13 +9,13 @@
 
 #include <memory>
 
-#include "app/core/app_context.h"
-#include "app/core/boot_loader_locator.h"
-#include "app/core/device_table.h"
-#include "app/core/event_log.h"
 #include "fake_boot_loader.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
+#include "shell/app_context.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/device_table.h"
+#include "shell/event_log.h"
 #include "temp_folder.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_tavrel_api.h"
