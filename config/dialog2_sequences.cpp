@@ -147,6 +147,8 @@ void Dialog2::Command14_Click() {
     const auto tally = runSteps(config::SequenceKind::Transmit, config::transmitSequence(config_));
     failedTransmit_.reset();
     if (!tally.complete()) failedTransmit_ = tally;
+    // What the interface took in full is what the dialog shows: no need to ask again.
+    if (tally.complete()) configurationKnown_ = true;
     showSequenceOutcome(tally, notTaken);
     command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitToInterface + offset)));
     command14_->setEnabled(true);
