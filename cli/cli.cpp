@@ -19,6 +19,7 @@ Commands:
   list [--json]                          the HID devices and the interfaces found
   config read [-o FILE.orv]              read the whole configuration of the interface
   config write FILE.orv [--store]        transmit a settings file (and store it)
+  config bootloader                      switch the interface's boot loader on and store it
   firmware flash FILE.hex|FILE.enc [--wait SECONDS]
                                          update the firmware through the boot loader
   firmware encrypt IN.hex -o OUT.enc     encipher a firmware file

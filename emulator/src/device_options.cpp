@@ -54,7 +54,7 @@ std::optional<std::string> checkOption(std::string_view key, std::string_view va
     };
     if (key == "channels")
         return check(parseChannels(value).has_value(), "up to 8 values 0..255 separated by /");
-    if (key == "silent" || key == "bare_answers")
+    if (key == "silent" || key == "bare_answers" || key == "odd_values")
         return check(value == "0" || value == "1", "0 or 1");
     if (key == "joy_ms") {
         const auto v = parseMilliseconds(value, kMaxMs);
@@ -84,6 +84,7 @@ DeviceOptions deviceOptions(const DeviceEntry& entry) {
         if (key == "channels") o.channels = parseChannels(value);
         if (key == "silent") o.silent = value == "1";
         if (key == "bare_answers") o.bareAnswers = value == "1";
+        if (key == "odd_values") o.oddValues = value == "1";
         if (key == "unplug_after_ms") o.unplugAfterMs = parseMilliseconds(value, kMaxMs);
         if (key == "replug_after_ms") o.replugAfterMs = parseMilliseconds(value, kMaxMs);
         if (key == "away_ms") o.awayMs = *parseMilliseconds(value, kMaxMs);

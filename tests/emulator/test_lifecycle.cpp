@@ -165,6 +165,27 @@ TEST_F(StateFile, StateSurvivesIntoTheNextBus) {
     EXPECT_EQ((*host::loaderExchange(*boot, link, host::loaderCommand(0x32)))[2], 0); // was on
 }
 
+// A device that left the bus lost what it only ran: the next process plugs it in afresh.
+TEST_F(StateFile, ADeviceThatLeftTheBusComesBackWithItsStoredConfiguration) {
+    for (const char* devices : {"interface:latency_ms=0.2:joy_ms=0:unplug_after_ms=150",
+                                "interface:latency_ms=0.2:joy_ms=0:replug_after_ms=150:"
+                                "away_ms=60000"}) {
+        {
+            auto bus = busOf(devices, path);
+            auto port = bus.open("emu:0");
+            setAxisOne(*port, 3, 1); // stored
+            ASSERT_TRUE(host::exchange(*port, 0x01));
+            ASSERT_TRUE(host::exchange(*port, 0x02, 1, 7)); // working only, programming on
+            std::this_thread::sleep_for(200ms);             // it leaves meanwhile
+        }
+        auto bus = busOf(devices, path);
+        auto port = bus.open("emu:0");
+        EXPECT_EQ(axisOneChannel(*port), 3) << devices;
+        EXPECT_EQ((*host::exchange(*port, 0x02, 1, 5))[1], 0xEE) << "programming mode is off";
+        std::filesystem::remove(path);
+    }
+}
+
 TEST_F(StateFile, ModeSurvivesIntoTheNextBus) {
     const char* devices = "interface:latency_ms=0.2:joy_ms=0:reboot_ms=0";
     {
