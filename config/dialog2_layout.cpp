@@ -130,7 +130,15 @@ void Dialog2::buildLayout() {
     auto* tabs = named(new QTabWidget(this), QStringLiteral("pages"));
 
     auto* editor = named(new QWidget(tabs), QStringLiteral("editorPage"));
-    auto* columns = new QHBoxLayout(editor);
+    auto* page = new QVBoxLayout(editor);
+    // What the last Load, Transmit or Store came to, above the controls it concerns.
+    sequenceOutcome_ = makeLabel(editor, QStringLiteral("SequenceOutcome"));
+    sequenceOutcome_->setWordWrap(true);
+    sequenceOutcome_->setTextFormat(Qt::PlainText);
+    sequenceOutcome_->hide();
+    page->addWidget(sequenceOutcome_);
+    auto* columns = new QHBoxLayout;
+    page->addLayout(columns, 1);
     auto* left = new QVBoxLayout;
     left->addWidget(buildAxisFrame());
     left->addWidget(buildButtonFrame());

@@ -145,8 +145,14 @@ void Dialog::openFirmwareFile() {
     }
     if (choice.filterIndex == kEncipheredFilterIndex) {
         if (!enciphered) {
-            refuse(name + " is not enciphered firmware; open it with the filter \"" + kPlainFilter +
-                   "\".");
+            // Only a plain HEX file is helped by the other filter; anything else (another
+            // program's enciphered file, a damaged one) cannot be deciphered here at all.
+            if (firmware::looksLikeIntelHex(content))
+                refuse(name + " is not enciphered firmware; open it with the filter \"" +
+                       kPlainFilter + "\".");
+            else
+                refuse(name + " is not a firmware file enciphered by this program; it cannot "
+                              "be deciphered, nothing was loaded.");
             return;
         }
         log.logI("entering Dialog.DA()");

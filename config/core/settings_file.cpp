@@ -169,6 +169,12 @@ std::string writeSettingsFile(const ConfigurationSnapshot& items, std::string_vi
     return out;
 }
 
+bool hasSettingsHeader(std::string_view data) {
+    SettingsItemReader items(data);
+    const auto first = items.next();
+    return first && *first == kSettingsHeader;
+}
+
 SettingsLoad readSettingsFile(std::optional<std::string_view> data,
                               const ConfigurationSnapshot& current,
                               std::string_view currentAnnotations) {

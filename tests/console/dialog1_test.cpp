@@ -111,7 +111,9 @@ TEST_F(ConsoleTest, RefusedInputSendsNothingAndKeepsTheFields) {
     many.pop_back();
     for (const auto& [id, data, attempts] :
          {std::tuple{"F9", std::string("1FF"), "1"}, std::tuple{"F9", many, "1"},
-          std::tuple{"1FF", std::string("01"), "1"}, std::tuple{"F9", std::string("01"), "0"}}) {
+          std::tuple{"1FF", std::string("01"), "1"}, std::tuple{"F9", std::string("01"), "0"},
+          std::tuple{"F9", std::string("hello world"), "1"},
+          std::tuple{"F9x", std::string("01"), "1"}}) {
         type(id, data.c_str());
         field("ReadAttempts_Box")->setText(QString::fromLatin1(attempts));
         button("Send")->click();

@@ -177,6 +177,21 @@ TEST_F(FirmwareUpdate, LostAnswerStopsProgramAndDetectionLeadsToAFullUpdate) {
     EXPECT_TRUE(flashHoldsImage());
 }
 
+TEST_F(FirmwareUpdate, BareAnswersBringItOnlineAndThroughAFullUpdate) {
+    device.bare = true; // nothing echoed: the start answer's byte 1 is 0, not FE
+    dialog->Timer1_Timer();
+    EXPECT_FALSE(dialog->Timer1().isActive());
+    EXPECT_EQ(console(), "Bootloader ver 01.05 found\n");
+    loadFullImage();
+    dialog->erase_Command_Click();
+    dialog->program_Command_Click();
+    dialog->verify_Command_Click();
+    EXPECT_NE(console().find("erasing... ok.\nuploading... ok.\nverifying... ok.\n"),
+              std::string::npos)
+        << console();
+    EXPECT_TRUE(flashHoldsImage());
+}
+
 TEST_F(FirmwareUpdate, CloseAndClicksDuringAnOperationWaitForItsEnd) {
     dialog->Timer1_Timer();
     loadFullImage();
