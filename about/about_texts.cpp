@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/core/program_version.h"
+#include "program_version.h"
 
 namespace orvane {
 

@@ -7,11 +7,11 @@
 #include <QPushButton>
 
 #include "about/about_texts.h"
-#include "app/core/display_text.h"
-#include "app/core/event_log.h"
-#include "app/core/trap.h"
-#include "app/core/ui_services.h"
 #include "resources/icons.h"
+#include "shell/display_text.h"
+#include "shell/event_log.h"
+#include "shell/trap.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/core/app_context.h"
+#include "shell/app_context.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -17,22 +17,23 @@
 #include <utility>
 
 #include "about/frmAbout.h"
-#include "app/core/device_opening.h"
-#include "app/core/localization.h"
-#include "app/core/log_file.h"
-#include "app/core/permission_hint.h"
-#include "app/core/program_version.h"
-#include "app/core/runtime_failure.h"
-#include "app/core/tavrel_api.h"
-#include "app/core/time_stamp.h"
-#include "app/core/trap.h"
-#include "app/core/ui_services.h"
 #include "app/device_list_view.h"
+#include "app/device_monitor.h"
 #include "config/Dialog2.h"
 #include "console/Dialog1.h"
+#include "device/runtime_failure.h"
+#include "device/tavrel_api.h"
 #include "firmware/Dialog.h"
+#include "program_version.h"
 #include "resources/icons.h"
 #include "resources/string_ids.h"
+#include "shell/device_opening.h"
+#include "shell/localization.h"
+#include "shell/log_file.h"
+#include "shell/permission_hint.h"
+#include "shell/time_stamp.h"
+#include "shell/trap.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 
@@ -62,6 +63,38 @@ QToolButton* flagButton(QWidget* parent, const char* name, const QPixmap& flag) 
     return b;
 }
 
+// The selected device, told apart from the others by its ids and strings; among equal
+// devices by its place among them.
+struct DeviceIdentity {
+    long long vendorId = 0;
+    long long productId = 0;
+    std::string deviceName, manufacturer, serialNumber;
+    int occurrence = 0;
+
+    bool matches(const DeviceRow& r) const {
+        return tableNumber(r.vendorId) == vendorId && tableNumber(r.productId) == productId &&
+               r.deviceName == deviceName && r.manufacturer == manufacturer &&
+               r.serialNumber == serialNumber;
+    }
+};
+
+std::optional<DeviceIdentity> identityAt(const DeviceTable& table, int slot) {
+    if (slot < 0 || slot >= table.deviceCount()) return std::nullopt;
+    const DeviceRow& r = table.row(slot);
+    DeviceIdentity id{tableNumber(r.vendorId), tableNumber(r.productId), r.deviceName,
+                      r.manufacturer, r.serialNumber};
+    for (int i = 0; i < slot; ++i)
+        if (id.matches(table.row(i))) ++id.occurrence;
+    return id;
+}
+
+std::optional<int> slotOf(const DeviceTable& table, const DeviceIdentity& id) {
+    int seen = 0;
+    for (int slot = 0; slot < table.deviceCount(); ++slot)
+        if (id.matches(table.row(slot)) && seen++ == id.occurrence) return slot;
+    return std::nullopt;
+}
+
 QLineEdit* namedField(QWidget* parent, const char* name) {
     auto* f = new QLineEdit(parent);
     f->setObjectName(QString::fromLatin1(name));
@@ -88,7 +121,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
       CommandDeutsch_(flagButton(this, "CommandDeutsch", germanFlag(QSize(24, 15)))),
       commandEnglisch_(flagButton(this, "commandEnglisch", englishFlag(QSize(24, 15)))),
       VendorIDTextBox_(namedField(this, "VendorIDTextBox")),
-      ProductIDTextBox_(namedField(this, "ProductIDTextBox")) {
+      ProductIDTextBox_(namedField(this, "ProductIDTextBox")),
+      deviceChangeTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(programWindowIcon());
     log_.setMessageParent(this);
@@ -152,7 +186,14 @@ Form1::Form1(Form1Services services, QWidget* parent)
     connect(commandEnglisch_, &QToolButton::clicked, this,
             [this] { Trap{log_}([this] { commandEnglisch_Click(); }); });
 
+    deviceChangeTimer_->setSingleShot(true);
+    deviceChangeTimer_->setInterval(services_.deviceChangeDelay);
+    connect(deviceChangeTimer_, &QTimer::timeout, this, [this] { followDeviceChange(); });
+
     Form_Load();
+    // Each change restarts the quiet time, so a burst is followed once.
+    if (services_.deviceMonitor)
+        services_.deviceMonitor->start([this] { deviceChangeTimer_->start(); });
 }
 
 Form1::~Form1() {
@@ -296,7 +337,42 @@ template <class Window> bool Form1::showDeviceWindow(Window& window, int slot) {
     const Trap trap(log_);
     trap([&] { window.setDeviceValues(table_.valuesAt(slot)); });
     trap([&] { window.updateLocalization(); });
-    return trap([&] { services_.ui.showModal(&window); });
+    ++deviceWindowsShown_;
+    const bool shown = trap([&] { services_.ui.showModal(&window); });
+    deviceWindowClosed();
+    return shown;
+}
+
+void Form1::deviceWindowClosed() {
+    --deviceWindowsShown_;
+    if (deviceWindowsShown_ == 0 && deviceChangePending_) {
+        deviceChangePending_ = false;
+        followDeviceChange();
+    }
+}
+
+void Form1::followDeviceChange() {
+    if (ended_) return;
+    if (deviceWindowsShown_ > 0) {
+        deviceChangePending_ = true;
+        return;
+    }
+    std::optional<DeviceIdentity> selected;
+    try {
+        selected = identityAt(table_, selectedListIndex() - 1);
+    } catch (const RuntimeFailure&) {
+        // nothing selected
+    }
+    const bool openEnabled = OpenDev2_->isEnabled();
+    const bool consoleEnabled = Console_Command_->isEnabled();
+    log_.logI("Device change: the device list follows");
+    Refresh_Click(0);
+    const std::optional<int> slot = selected ? slotOf(table_, *selected) : std::nullopt;
+    if (!slot) return;
+    DeviceList_->setCurrentItem(DeviceList_->topLevelItem(*slot));
+    // The buttons stay as the user left them for the selected device.
+    OpenDev2_->setEnabled(openEnabled);
+    Console_Command_->setEnabled(consoleEnabled);
 }
 
 void Form1::OpenDev2_Click(int16_t index) {
@@ -342,7 +418,9 @@ void Form1::OpenDev_Click(int16_t /*index*/) {
     Dialog window(context_, *this, this);
     trap([&] { window.Timer1().start(); });
     trap([&] { window.updateLocalization(); });
+    ++deviceWindowsShown_;
     trap([&] { services_.ui.showModal(&window); });
+    deviceWindowClosed();
     log_.logI("exiting Form1.OpenDev_Click()");
 }
 
@@ -440,11 +518,13 @@ void Form1::Form_Terminate() {
 
 void Form1::CommandDeutsch_Click() {
     language_.offset = kOffsetGerman;
+    qtTranslations_.use(kOffsetGerman);
     updateLocalization(kOffsetGerman);
 }
 
 void Form1::commandEnglisch_Click() {
     language_.offset = kOffsetEnglish;
+    qtTranslations_.use(kOffsetEnglish);
     updateLocalization(kOffsetEnglish);
 }
 
@@ -457,6 +537,16 @@ void Form1::updateLocalization(int offset) {
     UpdatesCommand_->setText(qtext(localized(text_id::kSearchUpdatesButton, offset)));
     Cancel_->setText(qtext(localized(text_id::kCloseButton, offset)));
     openFirstText_ = localized(text_id::kOpenInterfaceFirst, offset);
+    // The two fields carry no label: the tooltip says what they hold.
+    const bool german = offset == kOffsetGerman;
+    ProductIDTextBox_->setToolTip(
+        german
+            ? QStringLiteral("Firmwareversion des zuletzt ge\u00f6ffneten Interfaces: Hauptnummer")
+            : QStringLiteral("Firmware version of the interface opened last: major number"));
+    VendorIDTextBox_->setToolTip(
+        german
+            ? QStringLiteral("Firmwareversion des zuletzt ge\u00f6ffneten Interfaces: Unternummer")
+            : QStringLiteral("Firmware version of the interface opened last: minor number"));
 }
 
 } // namespace orvane

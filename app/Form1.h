@@ -8,28 +8,32 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "app/core/app_context.h"
-#include "app/core/boot_loader_locator.h"
-#include "app/core/device_table.h"
-#include "app/core/event_log.h"
-#include "app/core/tavrel_report_port.h"
-#include "app/core/update_check.h"
+#include "app/qt_translations.h"
+#include "device/tavrel_report_port.h"
 #include "report/clock.h"
+#include "shell/app_context.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/device_table.h"
+#include "shell/event_log.h"
+#include "shell/update_check.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class QToolButton;
 
 namespace orvane {
 
 class DeviceListView;
+class DeviceMonitor;
 class RuntimeFailure;
 class SystemLocale;
 
@@ -45,6 +49,11 @@ struct Form1Services {
     std::function<void()> endProgram;    // Close button; empty: leave the event loop
     // The joystick layer of the configuration dialog's monitor; none: the monitor stays empty.
     joystick::JoystickSource* joystick = nullptr;
+    // Devices coming and going; none: the list changes only when refreshed.
+    DeviceMonitor* deviceMonitor = nullptr;
+    // Quiet time after the last device change before the list follows: one plugging
+    // announces each HID interface of the device on its own.
+    std::chrono::milliseconds deviceChangeDelay{250};
 };
 
 class Form1 : public QWidget, public BootLoaderLocator {
@@ -107,6 +116,12 @@ private:
     // The program ends at once: no further handler runs, not even Form_Terminate.
     void endProgram();
     void connectClick(QPushButton* button, std::function<void()> handler);
+    // A device came or went: the list is rebuilt as Refresh does, and the selected device
+    // stays selected while it is listed. Waits while a device window is shown: a rebuild
+    // probes devices through the library object that window uses.
+    void followDeviceChange();
+    // A device change while a device window was shown is followed once it closed.
+    void deviceWindowClosed();
 
     Form1Services services_;
     Language language_;
@@ -133,6 +148,10 @@ private:
     QToolButton* commandEnglisch_;
     QLineEdit* VendorIDTextBox_;
     QLineEdit* ProductIDTextBox_;
+    QtTranslations qtTranslations_;
+    QTimer* deviceChangeTimer_;
+    int deviceWindowsShown_ = 0;
+    bool deviceChangePending_ = false;
 };
 
 } // namespace orvane

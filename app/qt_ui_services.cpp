@@ -4,8 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/core/display_text.h"
-#include "app/core/program_version.h"
+#include "program_version.h"
+#include "shell/display_text.h"
 
 namespace orvane {
 

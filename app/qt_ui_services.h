@@ -2,7 +2,7 @@
 #ifndef ORVANE_APP_QT_UI_SERVICES_H
 #define ORVANE_APP_QT_UI_SERVICES_H
 
-#include "app/core/ui_services.h"
+#include "shell/ui_services.h"
 
 class QWidget;
 

@@ -2,7 +2,7 @@
 #ifndef ORVANE_APP_QT_URL_OPENER_H
 #define ORVANE_APP_QT_URL_OPENER_H
 
-#include "app/core/update_check.h"
+#include "shell/update_check.h"
 
 namespace orvane {
 

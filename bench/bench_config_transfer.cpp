@@ -14,10 +14,10 @@
 #include <variant>
 #include <vector>
 
-#include "app/core/tavrel_library.h"
-#include "app/core/tavrel_report_port.h"
 #include "config/core/command_exchange.h"
 #include "config/core/transfer_sequences.h"
+#include "device/tavrel_library.h"
+#include "device/tavrel_report_port.h"
 #include "report/clock.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/tavrel_library.h"
-#include "app/core/tavrel_report_port.h"
+#include "device/tavrel_library.h"
+#include "device/tavrel_report_port.h"
 #include "firmware/core/boot_loader.h"
 
 namespace {

@@ -8,10 +8,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/core/app_context.h"
-#include "app/core/event_log.h"
 #include "config/Dialog2.h"
 #include "config/joystick/sdl_joystick_source.h"
+#include "shell/app_context.h"
+#include "shell/event_log.h"
 #include "testreport/fake_report_port.h"
 #include "ui/fake_tavrel_api.h"
 #include "ui/fake_ui_services.h"

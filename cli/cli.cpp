@@ -3,9 +3,10 @@
 #include <ostream>
 #include <vector>
 
-#include "app/core/runtime_failure.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "device/runtime_failure.h"
+#include "program_version.h"
 
 namespace orvane::cli {
 
@@ -18,6 +19,7 @@ Commands:
   list [--json]                          the HID devices and the interfaces found
   config read [-o FILE.orv]              read the whole configuration of the interface
   config write FILE.orv [--store]        transmit a settings file (and store it)
+  config bootloader                      switch the interface's boot loader on and store it
   firmware flash FILE.hex|FILE.enc [--wait SECONDS]
                                          update the firmware through the boot loader
   firmware encrypt IN.hex -o OUT.enc     encipher a firmware file
@@ -27,6 +29,7 @@ Commands:
 Options:
   --device N|SERIAL  the device at list position N, or with this serial number
   --verbose          show every report exchanged
+  --version          the program's version
   COMMAND --help     help on one command
 
 Exit codes:
@@ -53,6 +56,10 @@ int runCli(std::span<const std::string> args, CliServices& services) {
     std::size_t i = 0;
     std::vector<std::string> globals;
     while (i < args.size() && args[i].starts_with("--")) {
+        if (args[i] == "--version") {
+            services.out << "orvane-cli " << kVersionText << "\n";
+            return code(ExitCode::Ok);
+        }
         globals.push_back(args[i]);
         if (args[i] == "--device" && i + 1 < args.size()) globals.push_back(args[++i]);
         ++i;

@@ -8,9 +8,10 @@
 #include "cli/device_session.h"
 #include "cli/exit_codes.h"
 #include "config/core/command_exchange.h"
-#include "config/core/file_access.h"
+#include "config/core/sequence_outcome.h"
 #include "config/core/settings_file.h"
 #include "config/core/transfer_sequences.h"
+#include "files/file_access.h"
 
 namespace orvane::cli {
 
@@ -19,55 +20,56 @@ namespace {
 constexpr const char* kHelp =
     R"(usage: orvane-cli config read [-o FILE.orv] [--device N|SERIAL] [--verbose]
        orvane-cli config write FILE.orv [--store] [--device N|SERIAL] [--verbose]
+       orvane-cli config bootloader [--device N|SERIAL] [--verbose]
 
-read   reads the whole configuration (the dialog's Load from Interface) and writes it as a
-       settings file, the same bytes as the dialog's Save in File, or shows it as a table.
-       Nothing is written unless every command was answered (exit code 5 otherwise).
-write  transmits a settings file (the dialog's Transmit to Interface), with --store also
-       makes the interface store it (it then applies after the interface is reconnected),
-       then reads the configuration back and compares it (exit code 6 on a difference).
-       The boot-loader switch is sent off, as the dialog sends it unless its box is checked.
+read        reads the whole configuration (the dialog's Load from Interface) and writes it
+            as a settings file, the same bytes as the dialog's Save in File, or shows it as
+            a table. Nothing is written unless every command was answered (exit code 5
+            otherwise) and every answer carried values the interface can hold (exit code 1
+            otherwise: the message names the answers).
+write       transmits a settings file (the dialog's Transmit to Interface), with --store
+            also makes the interface store it (it then applies after the interface is
+            reconnected), then reads the configuration back and compares it (exit code 6 on
+            a difference). The boot-loader switch is sent off, as the dialog sends it unless
+            its box is checked. A file that is no settings file, or that holds values the
+            interface cannot take, is refused before anything is sent (exit code 7).
+bootloader  switches the interface's boot loader on and stores it, as the dialog does with
+            its "activate Bootloader" box checked: programming mode, the boot-loader switch
+            on, leave programming mode and store. The interface's other settings stay as
+            they are. Reconnect the interface; it then starts in its boot loader, ready for
+            orvane-cli firmware flash.
+            The boot loader of interfaces of 2006 or older is incompatible with current
+            systems: only do this if you are sure of it.
 )";
 
-// Runs one sequence on the record; the number of commands left unanswered.
-struct SequenceRun {
-    int unanswered = 0;
-    bool deviceGone = false;
-};
-
-SequenceRun run(std::span<const config::SequenceStep> steps, config::Configuration& record,
-                const FoundDevice& device, CliServices& services, bool verbose) {
-    SequenceRun result;
+// Runs one sequence on the record and counts what failed.
+config::SequenceTally run(config::SequenceKind kind, std::span<const config::SequenceStep> steps,
+                          config::Configuration& record, const FoundDevice& device,
+                          CliServices& services, bool verbose) {
     const config::ReportLengths lengths{device.outputReportLen, device.inputReportLen};
-    config::runSequence(
-        steps,
+    return config::runSequence(
+        kind, steps,
         [&](std::string_view requestText) {
             auto built = config::buildRequest("F9", requestText, lengths);
-            if (const auto* refused = std::get_if<config::RefusedRequest>(&built)) {
-                services.err << refused->status;
-                ++result.unanswered;
-                return;
-            }
+            if (const auto* refused = std::get_if<config::RefusedRequest>(&built))
+                return config::refusedStep(*refused);
             const auto outcome =
                 config::runCommand(services.port, services.clock,
                                    std::get<report::ReportBuffer>(built), lengths, true, record);
             if (verbose) services.out << outcome.putLine << outcome.getLine;
-            if (!outcome.answered) ++result.unanswered;
-            if (outcome.exchange.written < 0 || outcome.exchange.lastRead < 0)
-                result.deviceGone = true;
+            return config::stepOutcome(outcome, lengths);
         },
         [](double) {});
-    return result;
 }
 
-int failedRun(const SequenceRun& r, std::size_t total, CliServices& services, const char* what) {
-    if (r.deviceGone)
-        services.err << "The interface stopped answering (it left or failed) during " << what
-                     << ".\n";
-    else
-        services.err << "The interface did not answer " << r.unanswered << " of " << total
-                     << " commands during " << what << ".\n";
-    return code(ExitCode::NoAnswer);
+// Says what failed: lost answers, failed writes, a device that left, answers with values
+// the interface cannot hold.
+int failedRun(const config::SequenceTally& tally, CliServices& services,
+              const std::string& note = {}) {
+    services.err << config::sequenceSummary(tally) << note << "\n";
+    // Every exchange happened, but answers carried impossible values: the device answered,
+    // so this is no lost answer.
+    return code(tally.failed() > 0 ? ExitCode::NoAnswer : ExitCode::Failure);
 }
 
 void printTable(const config::Configuration& c, std::ostream& out) {
@@ -104,18 +106,19 @@ int read(const Arguments& a, CliServices& services) {
     DeviceSession session(services, a.value("--device").value_or(""), Want::Interface);
     if (const auto failure = session.failure()) return code(*failure);
     config::Configuration record;
-    const auto steps = config::loadSequence();
-    const auto result = run(steps, record, session.device(), services, a.has("--verbose"));
-    if (result.unanswered > 0 || result.deviceGone)
-        return failedRun(result, config::requestCount(steps), services, "the read");
-
+    const auto result = run(config::SequenceKind::Load, config::loadSequence(), record,
+                            session.device(), services, a.has("--verbose"));
     const auto output = a.value("-o");
+    if (!result.complete())
+        return failedRun(result, services,
+                         output ? " Nothing was written to " + *output + "." : "");
+
     if (!output) {
         printTable(record, services.out);
         return code(ExitCode::Ok);
     }
-    const auto written = config::replaceFile(*output, config::writeSettingsFile(record, ""));
-    if (const auto* error = std::get_if<config::FileError>(&written)) {
+    const auto written = files::replaceFile(*output, config::writeSettingsFile(record, ""));
+    if (const auto* error = std::get_if<files::FileError>(&written)) {
         services.err << "Cannot write " << *output << ": " << error->description << ".\n";
         return code(ExitCode::Failure);
     }
@@ -123,20 +126,39 @@ int read(const Arguments& a, CliServices& services) {
     return code(ExitCode::Ok);
 }
 
+std::string oneLine(std::string text) {
+    for (auto& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : ", ") + part;
+    return text;
+}
+
 int write(const Arguments& a, CliServices& services) {
     const std::string& path = a.positional[1];
-    auto data = config::readWholeFile(path);
-    if (const auto* error = std::get_if<config::FileError>(&data)) {
+    auto data = files::readWholeFile(path);
+    if (const auto* error = std::get_if<files::FileError>(&data)) {
         services.err << "Cannot read " << path << ": " << error->description << ".\n";
         return code(ExitCode::BadFile);
     }
-    const auto load =
-        config::readSettingsFile(std::get<std::string>(data), config::Configuration{}, "");
+    const std::string& text = std::get<std::string>(data);
+    const auto load = config::readSettingsFile(text, config::Configuration{}, "");
     if (load.failureMessage) {
-        std::string message = *load.failureMessage;
-        for (auto& c : message)
-            if (c == '\r' || c == '\n') c = ' ';
-        services.err << path << " is refused: " << message << ".\n";
+        if (!config::hasSettingsHeader(text))
+            services.err << path << " is not a settings file: it does not begin with \""
+                         << config::kSettingsHeader << "\".\n";
+        else
+            services.err << path << " is refused: " << oneLine(*load.failureMessage) << ".\n";
+        return code(ExitCode::BadFile);
+    }
+    if (const auto notTaken = config::valuesTheInterfaceCannotTake(load.items); !notTaken.empty()) {
+        services.err << path << " holds values the interface cannot take: " << joined(notTaken)
+                     << "; nothing was sent.\n";
         return code(ExitCode::BadFile);
     }
 
@@ -144,31 +166,47 @@ int write(const Arguments& a, CliServices& services) {
     if (const auto failure = session.failure()) return code(*failure);
     const bool verbose = a.has("--verbose");
     config::Configuration record = load.items;
-    const auto transmit = config::transmitSequence(record);
-    if (const auto r = run(transmit, record, session.device(), services, verbose);
-        r.unanswered > 0 || r.deviceGone)
-        return failedRun(r, config::requestCount(transmit), services, "the transmission");
+    if (const auto r = run(config::SequenceKind::Transmit, config::transmitSequence(record), record,
+                           session.device(), services, verbose);
+        !r.complete())
+        return failedRun(r, services);
 
     config::Configuration readBack;
-    const auto load20 = config::loadSequence();
-    if (const auto r = run(load20, readBack, session.device(), services, verbose);
-        r.unanswered > 0 || r.deviceGone)
-        return failedRun(r, config::requestCount(load20), services, "the read-back");
+    if (const auto r = run(config::SequenceKind::Load, config::loadSequence(), readBack,
+                           session.device(), services, verbose);
+        !r.complete())
+        return failedRun(r, services);
     if (!sameOnInterface(readBack, load.items)) {
         services.err << "The interface reads back a configuration different from " << path
                      << "; nothing was stored.\n";
         return code(ExitCode::VerifyMismatch);
     }
     if (a.has("--store")) {
-        const auto store = config::storeSequence();
-        if (const auto r = run(store, record, session.device(), services, verbose);
-            r.unanswered > 0 || r.deviceGone)
-            return failedRun(r, config::requestCount(store), services, "storing");
+        if (const auto r = run(config::SequenceKind::Store, config::storeSequence(), record,
+                               session.device(), services, verbose);
+            !r.complete())
+            return failedRun(r, services);
         services.out << "Configuration transmitted, verified and stored; reconnect the "
                         "interface to apply all changes.\n";
     } else {
         services.out << "Configuration transmitted and verified (not stored).\n";
     }
+    return code(ExitCode::Ok);
+}
+
+// The dialog's path to the boot loader, without touching the other settings: the switch
+// alone is written, then the working configuration is stored with it.
+int bootloader(const Arguments& a, CliServices& services) {
+    DeviceSession session(services, a.value("--device").value_or(""), Want::Interface);
+    if (const auto failure = session.failure()) return code(*failure);
+    config::Configuration record;
+    if (const auto r = run(config::SequenceKind::Store, config::bootloaderSequence(), record,
+                           session.device(), services, a.has("--verbose"));
+        !r.complete())
+        return failedRun(r, services);
+    services.out << "Boot-loader switch stored on: the interface starts in its boot loader when "
+                    "it restarts (reconnect it if it does not), then run orvane-cli firmware "
+                    "flash.\n";
     return code(ExitCode::Ok);
 }
 
@@ -183,13 +221,15 @@ int commandConfig(std::span<const std::string> words, CliServices& services) {
     }
     const std::string action = a.positional.empty() ? "" : a.positional[0];
     if (!a.error.empty() || (action == "read" && a.positional.size() != 1) ||
-        (action == "write" && a.positional.size() != 2)) {
+        (action == "write" && a.positional.size() != 2) ||
+        (action == "bootloader" && a.positional.size() != 1)) {
         services.err << (a.error.empty() ? "See orvane-cli config --help." : a.error) << "\n";
         return code(ExitCode::Usage);
     }
     if (action == "read") return read(a, services);
     if (action == "write") return write(a, services);
-    services.err << "config needs read or write; see orvane-cli config --help.\n";
+    if (action == "bootloader") return bootloader(a, services);
+    services.err << "config needs read, write or bootloader; see orvane-cli config --help.\n";
     return code(ExitCode::Usage);
 }
 

@@ -21,6 +21,7 @@ constexpr const char* kHelp =
     R"(usage: orvane-cli firmware check FILE [--verbose]
        orvane-cli firmware encrypt IN.hex -o OUT.enc
        orvane-cli firmware flash FILE.hex|FILE.enc [--wait SECONDS] [--device N|SERIAL]
+                                 [--verbose]
 
 check    reads a plain or enciphered firmware file exactly as an update would and prints
          what it would write (with --verbose every line); it touches no device.
@@ -28,8 +29,9 @@ encrypt  checks a plain Intel HEX file, then enciphers it for distribution.
 flash    reads the file first (a bad file touches no device, exit code 7), waits for the
          boot loader (up to --wait seconds, default 30), then erases, programs, verifies
          and resets the interface. Exit code 5 when the boot loader stops answering, 6 when
-         the verify finds a difference. Put the interface into its boot loader first (the
-         configuration's boot-loader switch).
+         the verify finds a difference. Put the interface into its boot loader first
+         (orvane-cli config bootloader). With --verbose every report is shown: tx the
+         request before the link cipher, rx the answer after it.
 )";
 
 std::string hexAddress(std::uint32_t address) {

@@ -2,12 +2,12 @@
 #include <algorithm>
 #include <ostream>
 
-#include "app/core/tavrel_api.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/device_session.h"
 #include "console/core/console_exchange.h"
 #include "console/core/console_request.h"
+#include "device/tavrel_api.h"
 #include "report/report_text.h"
 
 namespace orvane::cli {
@@ -22,7 +22,8 @@ separated by single blanks, as the HID console takes them: "F9" "00 08 15 EE 1C 
 and shows what comes back, as the HID console's Send with N read attempts (default 1, at
 most 100; all attempts share 50 tries of about a millisecond). Reports queued before the
 request are read away first, and until the answer (a report with the request's id) came,
-the interface's joystick reports do not hide it. Exit code 5 when nothing came.
+the interface's joystick reports do not hide it. Exit code 5 when no answer came, 2 for
+a report id or byte that is not hexadecimal or above FF.
 )";
 
 std::optional<int> readCount(const Arguments& a) {
@@ -43,9 +44,12 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
                      << "\n";
         return code(ExitCode::Usage);
     }
-    const auto id = report::parseReportText(a.positional[0], 1);
+    // Words that are not hexadecimal are refused, not sent as the zeros their leading digits
+    // would make of them.
+    constexpr auto kWhole = report::TokenReading::WholeToken;
+    const auto id = report::parseReportText(a.positional[0], 1, kWhole);
     const auto data = report::parseReportText(a.positional.size() > 1 ? a.positional[1] : "",
-                                              report::kMaxDataTokens);
+                                              report::kMaxDataTokens, kWhole);
     const auto reads = readCount(a);
     if (!id.ok() || !data.ok() || !reads) {
         services.err << (!id.ok()     ? "Report id: " + id.error
@@ -79,11 +83,18 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
         services.err << "The report could not be written (result " << outcome.written << ").\n";
         return code(ExitCode::NoAnswer);
     }
+    const auto shown = static_cast<std::size_t>(std::max(lengths.input, 0));
     for (const auto& answer : outcome.answers)
-        if (std::ranges::any_of(answer, [](uint8_t b) { return b != 0; }))
+        if (std::any_of(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(shown),
+                        [](uint8_t b) { return b != 0; }))
             services.out << line(console::rxLine(answer, lengths.input));
-    if (outcome.received != lengths.input) {
-        services.err << "No report came back.\n";
+    // Judged by what the reads returned, not by what the buffer holds.
+    if (!outcome.answered) {
+        services.err << (lengths.input <= 0
+                             ? "No answer can come back: the device's input reports are " +
+                                   std::to_string(lengths.input) + " bytes long.\n"
+                             : "No answer came back (no report with report id " +
+                                   report::hexByteText(request.output[0]) + ").\n");
         return code(ExitCode::NoAnswer);
     }
     return code(ExitCode::Ok);

@@ -4,8 +4,8 @@
 #include <array>
 #include <charconv>
 
-#include "app/core/known_devices.h"
-#include "app/core/tavrel_api.h"
+#include "device/known_devices.h"
+#include "device/tavrel_api.h"
 
 namespace orvane::cli {
 

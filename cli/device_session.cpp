@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "app/core/tavrel_api.h"
+#include "device/tavrel_api.h"
 #include "report/report_buffer.h"
 
 namespace orvane::cli {
@@ -53,9 +53,12 @@ DeviceSession::DeviceSession(CliServices& services, std::string_view selector, W
     device_ = *chosen;
     if (!report::reportLengthFits(device_.inputReportLen) ||
         !report::reportLengthFits(device_.outputReportLen)) {
-        services.err << "The device's reports (" << device_.inputReportLen << " and "
-                     << device_.outputReportLen << " bytes) are longer than the 101 bytes "
-                     << "this program handles.\n";
+        const bool negative = device_.inputReportLen < 0 || device_.outputReportLen < 0;
+        services.err << "The device's report lengths (input " << device_.inputReportLen
+                     << ", output " << device_.outputReportLen << " bytes) are "
+                     << (negative ? "negative, so the library could not tell them"
+                                  : "longer than the 101 bytes this program handles")
+                     << ".\n";
         failure_ = ExitCode::Failure;
         return;
     }

@@ -3,6 +3,7 @@
 #include "cli/firmware_flash.h"
 
 #include <charconv>
+#include <cstdio>
 #include <ostream>
 #include <random>
 #include <thread>
@@ -17,7 +18,7 @@ namespace orvane::cli {
 namespace {
 
 // Console lines of the sequences on the terminal: a bar that redraws itself there, the
-// sequence's own lines elsewhere (and with --verbose).
+// sequence's own lines elsewhere; with --verbose also every report exchanged.
 class CliUpdateView final : public firmware::UpdateView {
 public:
     CliUpdateView(CliServices& services, bool verbose)
@@ -27,13 +28,19 @@ public:
     void appendConsole(std::string_view text) override {
         if (!verbose_ && !bar_ && text.find("\r\n") == std::string_view::npos &&
             text.ends_with("... ")) {
-            out_ << text << std::flush; // "erasing... " then "ok." on the same line
+            print(text); // "erasing... " then "ok." on the same line
             return;
         }
         if (!verbose_ && bar_) return;
-        for (char c : text)
-            if (c != '\r') out_ << c;
-        out_ << std::flush;
+        print(text);
+    }
+    // The request as sent (before the link cipher) and the answer as read (after it).
+    void exchanged(const firmware::BootLoaderLink& link, const firmware::SendResult& result) {
+        if (!verbose_) return;
+        if (!lineStart_) print("\n");
+        print("tx: " + link.OutputReportID + " " + link.WriteBuffer + "\n");
+        print(result.answered() ? "rx: " + link.InputReportID + " " + link.ReadBuffer + "\n"
+                                : "rx: none (" + firmware::describeOutcome(result.outcome) + ")\n");
     }
     void setProgressMaximum(int maximum) override { maximum_ = std::max(maximum, 1); }
     void setProgress(int value) override {
@@ -50,10 +57,18 @@ public:
     }
 
 private:
+    void print(std::string_view text) {
+        for (char c : text)
+            if (c != '\r') out_ << c;
+        if (!text.empty()) lineStart_ = text.back() == '\n';
+        out_ << std::flush;
+    }
+
     std::ostream& out_;
     bool bar_;
     bool verbose_;
     int maximum_ = 1;
+    bool lineStart_ = true;
 };
 
 std::optional<int> waitSeconds(const Arguments& a) {
@@ -73,10 +88,13 @@ int stopped(CliServices& services, const firmware::BootLoader& loader, const cha
         return code(ExitCode::VerifyMismatch);
     }
     services.err << operation << " failed";
-    if (const auto& failure = loader.lastFailure())
-        services.err << " at address 0x" << failure->address << ": " << failure->what;
-    services.err << ". Run the update again from the start; the interface stays in its boot "
-                    "loader.\n";
+    if (const auto& failure = loader.lastFailure()) {
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%04X", failure->addressValue);
+        services.err << " at address " << address << ": " << failure->what;
+    }
+    services.err << "; the interface stays in its boot loader, run the update again from the "
+                    "start.\n";
     return code(ExitCode::NoAnswer);
 }
 
@@ -109,16 +127,37 @@ int firmwareFlash(const Arguments& a, CliServices& services) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(*wait);
     const std::string selector = a.value("--device").value_or("");
     bool told = false;
+    bool found = false;
+    bool normalMode = false; // an interface that runs its firmware, not its boot loader
     for (;;) {
-        if (chooseDevice(findDevices(services.tavrel), selector, Want::BootLoader) ||
-            std::chrono::steady_clock::now() >= deadline)
-            break;
+        const auto devices = findDevices(services.tavrel);
+        // A list position names any device: only a boot loader is taken.
+        const auto chosen = chooseDevice(devices, selector, Want::BootLoader);
+        found = chosen && chosen->bootLoader();
+        if (!found) {
+            const auto normal = chosen ? chosen : chooseDevice(devices, selector, Want::Interface);
+            normalMode = normal && normal->known && !normal->bootLoader();
+        }
+        if (found || std::chrono::steady_clock::now() >= deadline) break;
         if (!told) {
-            services.out << "Waiting for the boot loader (up to " << *wait << " s)...\n"
-                         << std::flush;
+            services.out << "Waiting for the boot loader (up to " << *wait << " s)...\n";
+            if (normalMode)
+                services.out << "The interface is in normal mode; orvane-cli config bootloader "
+                                "switches it into its boot loader.\n";
+            services.out << std::flush;
             told = true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    if (!found && normalMode) {
+        services.err << "No boot loader found: the interface is in normal mode; switch it into "
+                        "its boot loader with orvane-cli config bootloader, then run firmware "
+                        "flash again.\n";
+        return code(ExitCode::NoDevice);
+    }
+    if (!found && !selector.empty()) {
+        services.err << "No boot loader found for --device " << selector << ".\n";
+        return code(ExitCode::NoDevice);
     }
     DeviceSession session(services, selector, Want::BootLoader);
     if (const auto failure = session.failure()) return code(*failure);
@@ -126,6 +165,9 @@ int firmwareFlash(const Arguments& a, CliServices& services) {
     const bool verbose = a.has("--verbose");
     CliUpdateView view(services, verbose);
     firmware::BootLoaderLink link(services.port, services.clock, view);
+    link.onExchange = [&view](const firmware::BootLoaderLink& l, const firmware::SendResult& r) {
+        view.exchanged(l, r);
+    };
     link.InputReportLen = session.device().inputReportLen;
     link.OutputReportLen = session.device().outputReportLen;
     firmware::BootLoader loader(link, view);

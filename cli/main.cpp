@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/tavrel_library.h"
-#include "app/core/tavrel_report_port.h"
 #include "cli/cli.h"
+#include "device/tavrel_library.h"
+#include "device/tavrel_report_port.h"
 #include "report/clock.h"
 
 int main(int argc, char** argv) {

@@ -1,7 +1,7 @@
 #include "config/Dialog2.h"
 
-#include "app/core/display_text.h"
 #include "config/joystick_monitor.h"
+#include "shell/display_text.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

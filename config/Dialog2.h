@@ -16,15 +16,17 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/core/app_context.h"
 #include "config/core/command_table.h"
 #include "config/core/configuration_snapshot.h"
 #include "config/core/mixer_tables.h"
+#include "config/core/sequence_outcome.h"
 #include "config/core/transfer_sequences.h"
+#include "shell/app_context.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -107,6 +109,8 @@ public:
     void appendLog(const QString& text);
     QString statusText() const { return statusText_; }
     void setStatusText(const QString& text);
+    // What the last Load, Transmit or Store came to, as the Configuration tab shows it.
+    QString sequenceOutcomeText() const;
 
     // Every item a settings file holds, from the controls and back into them.
     config::ConfigurationSnapshot snapshot() const;
@@ -158,6 +162,10 @@ signals:
     // The joystick layer could not be prepared: the whole program ends.
     void programEndRequested();
 
+public slots:
+    // Closing without storing asks first when the last Transmit did not fully happen.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     // Every way of closing passes here: Form_Unload runs once.
@@ -193,9 +201,17 @@ private:
         Dialog2& dialog_;
     };
     // Sends one request the one-command way: "F9" and the request text into the panel,
-    // then Send_Click.
-    void sendRequest(std::string_view requestText);
-    void runSteps(const std::vector<config::SequenceStep>& steps);
+    // then Send_Click; says how the exchange went.
+    config::StepOutcome sendRequest(std::string_view requestText);
+    // Send_Click's work, with how the exchange went.
+    config::StepOutcome sendPanelRequest();
+    config::SequenceTally runSteps(config::SequenceKind kind,
+                                   const std::vector<config::SequenceStep>& steps);
+    // The end of a sequence on the Configuration tab, and in the status when it failed.
+    void showSequenceOutcome(const config::SequenceTally& tally,
+                             std::span<const std::string> notTaken = {});
+    // A Yes/No question; true when the user answers Yes.
+    bool confirm(const std::string& question);
     void setProgress(double fraction);
     // Lets the window repaint between exchanges without running user input.
     void keepPainted();
@@ -232,6 +248,12 @@ private:
     config::Configuration config_;
     int busyDepth_ = 0;
     std::optional<int> closePending_; // result of a close asked for while busy
+    // The configuration was read in full from the interface or loaded from a file; until
+    // then the controls may show the dialog's defaults, and Transmit asks first.
+    bool configurationKnown_ = false;
+    // The last Transmit did not fully happen: the interface runs a mix of old and new
+    // values until it is reconnected.
+    std::optional<config::SequenceTally> failedTransmit_;
     // Per panel slider: the stored entry is not what the slider shows, so it is not written.
     std::array<bool, 7> keepStored_{};
     bool loaded_ = false;
@@ -261,6 +283,7 @@ private:
     QPushButton* command6_ = nullptr;
     QPushButton* command14_ = nullptr;
     QProgressBar* progressBar1_ = nullptr;
+    QLabel* sequenceOutcome_ = nullptr; // on the Configuration tab
     QTimer* timerStartupRead_ = nullptr;
     QTimer* timerJoy_ = nullptr;
     QListWidget* lstListe_ = nullptr;

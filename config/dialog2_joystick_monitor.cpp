@@ -4,8 +4,8 @@
 
 #include <QTimer>
 
-#include "app/core/ui_services.h"
 #include "config/joystick_monitor.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 

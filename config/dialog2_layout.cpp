@@ -24,6 +24,7 @@
 #include "config/Dialog2.h"
 #include "config/axis_box.h"
 #include "config/core/item_ranges.h"
+#include "config/value_slider.h"
 
 namespace orvane {
 namespace {
@@ -39,9 +40,10 @@ template <typename W> W* named(W* widget, const QString& name) {
     return widget;
 }
 
-QSlider* makeSlider(QWidget* parent, const QString& name, config::ItemRange range, int ticks,
-                    int page) {
-    auto* slider = named(new QSlider(Qt::Horizontal, parent), name);
+template <class Slider = QSlider>
+Slider* makeSlider(QWidget* parent, const QString& name, config::ItemRange range, int ticks,
+                   int page) {
+    auto* slider = named(new Slider(Qt::Horizontal, parent), name);
     slider->setRange(range.min, range.max);
     slider->setSingleStep(1);
     slider->setPageStep(page);
@@ -128,7 +130,15 @@ void Dialog2::buildLayout() {
     auto* tabs = named(new QTabWidget(this), QStringLiteral("pages"));
 
     auto* editor = named(new QWidget(tabs), QStringLiteral("editorPage"));
-    auto* columns = new QHBoxLayout(editor);
+    auto* page = new QVBoxLayout(editor);
+    // What the last Load, Transmit or Store came to, above the controls it concerns.
+    sequenceOutcome_ = makeLabel(editor, QStringLiteral("SequenceOutcome"));
+    sequenceOutcome_->setWordWrap(true);
+    sequenceOutcome_->setTextFormat(Qt::PlainText);
+    sequenceOutcome_->hide();
+    page->addWidget(sequenceOutcome_);
+    auto* columns = new QHBoxLayout;
+    page->addLayout(columns, 1);
     auto* left = new QVBoxLayout;
     left->addWidget(buildAxisFrame());
     left->addWidget(buildButtonFrame());
@@ -245,7 +255,7 @@ QWidget* Dialog2::buildMixerFrame() {
     frame8_ = named(new QGroupBox(this), QStringLiteral("Frame8_0"));
     auto* grid = new QGridLayout(frame8_);
     int row = 0;
-    const auto addRow = [&](const char* label, QSlider* slider, QLineEdit* text) {
+    const auto addRow = [&](const char* label, QSlider* slider, QWidget* text) {
         grid->addWidget(makeLabel(frame8_, QString::fromLatin1(label)), row, 0);
         grid->addWidget(slider, row, 1);
         if (text) grid->addWidget(text, row, 2);
@@ -256,18 +266,30 @@ QWidget* Dialog2::buildMixerFrame() {
         text1_[k]->setMaximumWidth(60);
         return text1_[k];
     };
-    slider8_ = makeSlider(frame8_, QStringLiteral("Slider8"), config::kMixerNumberRange, 1, 5);
-    slider4_[0] = makeSlider(frame8_, QStringLiteral("Slider4_0"), config::kChannelRange, 1, 1);
-    slider4_[1] = makeSlider(frame8_, QStringLiteral("Slider4_1"), config::kChannelRange, 1, 1);
+    // Mixer number, source and destination have no text box: they show their value beside.
+    std::array<ValueSlider*, 3> shown = {
+        makeSlider<ValueSlider>(frame8_, QStringLiteral("Slider8"), config::kMixerNumberRange, 1,
+                                5),
+        makeSlider<ValueSlider>(frame8_, QStringLiteral("Slider4_0"), config::kChannelRange, 1, 1),
+        makeSlider<ValueSlider>(frame8_, QStringLiteral("Slider4_1"), config::kChannelRange, 1, 1)};
+    slider8_ = shown[0];
+    slider4_[0] = shown[1];
+    slider4_[1] = shown[2];
     slider5_ = makeSlider(frame8_, QStringLiteral("Slider5"), config::kMixerByteRange, 20, 5);
     slider6_ = makeSlider(frame8_, QStringLiteral("Slider6"), config::kMixerSignedRange, 20, 5);
     slider7_ = makeSlider(frame8_, QStringLiteral("Slider7"), config::kMixerByteRange, 20, 5);
     slider9_ = makeSlider(frame8_, QStringLiteral("Slider9"), config::kMixerSignedRange, 20, 5);
     slider10_ = makeSlider(frame8_, QStringLiteral("Slider10"), config::kMixerByteRange, 20, 5);
 
-    addRow("Label30_0", slider8_, nullptr);
-    addRow("Label25_0", slider4_[0], nullptr);
-    addRow("Label26_0", slider4_[1], nullptr);
+    const auto valueLabel = [&](ValueSlider* slider) {
+        auto* label = named(new QLabel(frame8_), slider->objectName() + QStringLiteral("Value"));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        slider->showValueIn(label);
+        return label;
+    };
+    addRow("Label30_0", slider8_, valueLabel(shown[0]));
+    addRow("Label25_0", slider4_[0], valueLabel(shown[1]));
+    addRow("Label26_0", slider4_[1], valueLabel(shown[2]));
     addRow("Label27_0", slider5_, textBox(0));
     // The section titles "Linear" and "Quadratic" keep their look while the mixer is locked.
     grid->addWidget(makeSteadyLabel(frame8_, QStringLiteral("Label28_2")), row++, 0);

@@ -1,13 +1,13 @@
 // The one-click presets and the boot-loader switch of the "Load Presets" frame.
 #include <QCheckBox>
 
-#include "app/core/os_version.h"
-#include "app/core/program_version.h"
-#include "app/core/ui_services.h"
 #include "config/Dialog2.h"
 #include "config/core/presets.h"
+#include "program_version.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include "shell/os_version.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 namespace {

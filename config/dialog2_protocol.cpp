@@ -6,10 +6,10 @@
 
 #include <variant>
 
-#include "app/core/runtime_failure.h"
 #include "config/Dialog2.h"
 #include "config/core/command_exchange.h"
 #include "config/joystick_monitor.h"
+#include "device/runtime_failure.h"
 #include "report/report_text.h"
 
 namespace orvane {
@@ -43,6 +43,10 @@ void Dialog2::keepPainted() {
 }
 
 void Dialog2::Send_Click() {
+    sendPanelRequest();
+}
+
+config::StepOutcome Dialog2::sendPanelRequest() {
     const SequenceGuard busy(*this);
     setStatusText({});
     const config::ReportLengths lengths{values_.outputReportLen, values_.inputReportLen};
@@ -50,7 +54,12 @@ void Dialog2::Send_Click() {
                                             writeBuffer_->text().toStdString(), lengths);
     if (const auto* refused = std::get_if<config::RefusedRequest>(&built)) {
         setStatusText(QString::fromStdString(refused->status));
-        return;
+        // The log keeps a line for the request that did not go, so that a sequence's log
+        // shows every one of its commands.
+        const config::StepOutcome step = config::refusedStep(*refused);
+        appendLog(QStringLiteral("Not sent: %1: %2\r\n")
+                      .arg(writeBuffer_->text(), QString::fromStdString(step.refusal)));
+        return step;
     }
     const auto& request = std::get<report::ReportBuffer>(built);
     inputReportId_->clear();
@@ -70,13 +79,14 @@ void Dialog2::Send_Click() {
         setStatusText(QStringLiteral("Error %1, %2\r\n")
                           .arg(failure.number())
                           .arg(QString::fromStdString(failure.description())));
-        return;
+        return {config::ExchangeStatus::NotWritten, {}, {}, false};
     }
     if (outcome.effect.decoded) showAnswer(record, outcome.effect);
     if (!outcome.getLine.empty()) appendLog(QString::fromStdString(outcome.getLine));
     setStatusText(QString::fromStdString(outcome.status));
     inputReportId_->setText(hexByte(outcome.answer[0]));
     readBuffer_->setText(QString::fromStdString(outcome.answerText));
+    return config::stepOutcome(outcome, lengths);
 }
 
 void Dialog2::showAnswer(const config::Configuration& record, const config::AnswerEffect& effect) {

@@ -2,6 +2,7 @@
 // to Interface, Store in Interface and Exit, the one-command buttons, and the release of
 // the device when the window closes. Each command goes through Send_Click, so the panel,
 // the log and the status show every exchange.
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -9,14 +10,14 @@
 
 #include <array>
 
-#include "app/core/program_version.h"
-#include "app/core/runtime_failure.h"
-#include "app/core/tavrel_api.h"
-#include "app/core/ui_services.h"
 #include "config/Dialog2.h"
 #include "config/core/command_table.h"
+#include "device/runtime_failure.h"
+#include "device/tavrel_api.h"
+#include "program_version.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 namespace {
@@ -40,13 +41,21 @@ constexpr std::array<OneCommand, 21> kOneCommands = {{
     {"Command32", "00 08 15 EE A1 00 00"},
 }};
 
+// What storing or closing after a Transmit that did not fully happen asks about.
+std::string failedTransmitText(const config::SequenceTally& tally) {
+    return "The last Transmit to Interface did not fully happen (" +
+           std::to_string(tally.failed()) + " of " + std::to_string(tally.requests) +
+           " commands failed): until it is reconnected, the interface may run a mix of old and "
+           "new values.";
+}
+
 } // namespace
 
-void Dialog2::sendRequest(std::string_view requestText) {
+config::StepOutcome Dialog2::sendRequest(std::string_view requestText) {
     outputReportId_->setText(QStringLiteral("F9"));
     writeBuffer_->setText(
         QString::fromLatin1(requestText.data(), static_cast<qsizetype>(requestText.size())));
-    Send_Click();
+    return sendPanelRequest();
 }
 
 void Dialog2::oneCommand_Click(std::string_view name) {
@@ -60,13 +69,43 @@ void Dialog2::setProgress(double fraction) {
     progressBar1_->setValue(progressBar1_->minimum() + static_cast<int>(fraction * span + 0.5));
 }
 
-void Dialog2::runSteps(const std::vector<config::SequenceStep>& steps) {
-    config::runSequence(
-        steps, [this](std::string_view request) { sendRequest(request); },
+config::SequenceTally Dialog2::runSteps(config::SequenceKind kind,
+                                        const std::vector<config::SequenceStep>& steps) {
+    return config::runSequence(
+        kind, steps, [this](std::string_view request) { return sendRequest(request); },
         [this](double fraction) {
             setProgress(fraction);
             keepPainted();
         });
+}
+
+// A sequence that did not fully happen says so on the Configuration tab, where the user is
+// looking, and in the status in place of the last command's texts; its exchanges keep
+// their log lines.
+void Dialog2::showSequenceOutcome(const config::SequenceTally& tally,
+                                  std::span<const std::string> notTaken) {
+    std::string summary = config::sequenceSummary(tally, notTaken);
+    if (tally.kind == config::SequenceKind::Load && !tally.complete())
+        summary += " " + config::readFailureNote(tally);
+    const QString text = QString::fromStdString(summary);
+    sequenceOutcome_->setText(text);
+    sequenceOutcome_->setStyleSheet(tally.complete() ? QString()
+                                                     : QStringLiteral("color: #b00020;"));
+    sequenceOutcome_->show();
+    if (!tally.complete()) setStatusText(text + QStringLiteral("\r\n"));
+}
+
+QString Dialog2::sequenceOutcomeText() const {
+    return sequenceOutcome_->text();
+}
+
+bool Dialog2::confirm(const std::string& question) {
+    MessageBoxRequest request;
+    request.text = question;
+    request.title = kProgramTitle;
+    request.icon = MessageIcon::Question;
+    request.buttons = MessageButtons::YesNo;
+    return context_.ui.messageBox(this, request) == MessageResult::Yes;
 }
 
 // Runs once per opening; while a command is running it waits for the next tick.
@@ -84,18 +123,33 @@ void Dialog2::Command6_Click() {
     const int offset = context_.language.offset;
     command6_->setEnabled(false);
     command6_->setText(QString::fromUtf8(stringTable(text_id::kReading + offset)));
-    runSteps(config::loadSequence());
+    const auto tally = runSteps(config::SequenceKind::Load, config::loadSequence());
     showCurrentMixer();
+    if (tally.complete()) configurationKnown_ = true;
+    showSequenceOutcome(tally);
     command6_->setEnabled(true);
     command6_->setText(QString::fromUtf8(stringTable(text_id::kLoadFromInterface + offset)));
 }
 
 void Dialog2::Command14_Click() {
+    if (sequenceRunning()) return;
+    // Defaults that were never read would overwrite the interface's own values.
+    if (!configurationKnown_ &&
+        !confirm("The configuration shown was neither read in full from the interface nor "
+                 "loaded from a file, so controls may show defaults rather than the "
+                 "interface's values. Transmit it anyway?"))
+        return;
     const SequenceGuard busy(*this);
     const int offset = context_.language.offset;
     command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitting + offset)));
     command14_->setEnabled(false);
-    runSteps(config::transmitSequence(config_));
+    const auto notTaken = config::valuesTheInterfaceCannotTake(config_);
+    const auto tally = runSteps(config::SequenceKind::Transmit, config::transmitSequence(config_));
+    failedTransmit_.reset();
+    if (!tally.complete()) failedTransmit_ = tally;
+    // What the interface took in full is what the dialog shows: no need to ask again.
+    if (tally.complete()) configurationKnown_ = true;
+    showSequenceOutcome(tally, notTaken);
     command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitToInterface + offset)));
     command14_->setEnabled(true);
 }
@@ -103,18 +157,34 @@ void Dialog2::Command14_Click() {
 // Stores what the interface holds now; edits reach it only through Transmit. The window
 // closes even when the store was not answered.
 void Dialog2::Command1_Click() {
+    if (sequenceRunning()) return;
+    if (failedTransmit_ &&
+        !confirm(failedTransmitText(*failedTransmit_) + " Store them in the interface anyway?"))
+        return;
     {
         const SequenceGuard busy(*this);
-        runSteps(config::storeSequence());
+        const auto tally = runSteps(config::SequenceKind::Store, config::storeSequence());
+        showSequenceOutcome(tally);
         releaseDevice();
+        const std::string reattach(
+            stringTable(text_id::kReattachToApply + context_.language.offset));
         MessageBoxRequest request;
         request.text =
-            std::string(stringTable(text_id::kReattachToApply + context_.language.offset));
+            tally.complete() ? reattach : config::sequenceSummary(tally) + "\r\n" + reattach;
         request.title = kProgramTitle;
+        request.icon = tally.complete() ? MessageIcon::None : MessageIcon::Exclamation;
         request.buttons = MessageButtons::Ok;
         context_.ui.messageBox(this, request);
     }
+    failedTransmit_.reset(); // asked already: closing now asks no more
     accept();
+}
+
+void Dialog2::reject() {
+    if (failedTransmit_ && !sequenceRunning() &&
+        !confirm(failedTransmitText(*failedTransmit_) + " Close anyway?"))
+        return;
+    QDialog::reject();
 }
 
 // Every way of closing ends here (also after storing): the device is closed.

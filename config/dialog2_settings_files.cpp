@@ -1,13 +1,15 @@
 // "Save in File" and "Read from File": the dialog's items to and from settings files.
 #include <QDir>
 
+#include <filesystem>
 #include <variant>
 
-#include "app/core/program_version.h"
-#include "app/core/ui_services.h"
 #include "config/Dialog2.h"
-#include "config/core/file_access.h"
+#include "config/core/sequence_outcome.h"
 #include "config/core/settings_file.h"
+#include "files/file_access.h"
+#include "program_version.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 namespace {
@@ -31,11 +33,13 @@ void Dialog2::Command26_Click() {
     // Settings files are replaced without asking, as they always were.
     FileDialogRequest request = fileDialog("Save Orvane Settings");
     request.confirmOverwrite = false;
-    const std::string name = context_.ui.saveFileName(this, request);
+    std::string name = context_.ui.saveFileName(this, request);
     if (name.empty()) return;
+    // A name typed without an extension gets the one the Read dialog's filter looks for.
+    if (!std::filesystem::path(name).has_extension()) name += ".orv";
     const auto written =
-        config::replaceFile(name, config::writeSettingsFile(snapshot(), annotations_));
-    if (const auto* error = std::get_if<config::FileError>(&written)) {
+        files::replaceFile(name, config::writeSettingsFile(snapshot(), annotations_));
+    if (const auto* error = std::get_if<files::FileError>(&written)) {
         plainMessage(context_.ui, this, error->description);
     }
 }
@@ -43,7 +47,7 @@ void Dialog2::Command26_Click() {
 void Dialog2::Command25_Click() {
     const std::string name = context_.ui.openFileName(this, fileDialog("Open Orvane Settings"));
     if (name.empty()) return;
-    const auto file = config::readWholeFile(name);
+    const auto file = files::readWholeFile(name);
     const auto* data = std::get_if<std::string>(&file);
     const config::SettingsLoad load = config::readSettingsFile(
         data ? std::optional<std::string_view>(*data) : std::nullopt, snapshot(), annotations_);
@@ -51,6 +55,17 @@ void Dialog2::Command25_Click() {
     applySnapshot(load.items);
     annotations_ = load.annotations;
     if (load.failureMessage) plainMessage(context_.ui, this, *load.failureMessage);
+    if (!load.failureMessage) configurationKnown_ = true;
+    // Named now, not only when a Transmit cannot send them.
+    if (const auto notTaken = config::valuesTheInterfaceCannotTake(config_); !notTaken.empty()) {
+        std::string list;
+        for (const std::string& value : notTaken)
+            list += (list.empty() ? "" : ", ") + value;
+        plainMessage(context_.ui, this,
+                     "The file holds values the interface cannot take: " + list +
+                         ".\r\nTransmit to Interface will not send the commands that carry "
+                         "them.");
+    }
     showCurrentMixer();
     if (!annotations_.empty()) plainMessage(context_.ui, this, annotations_);
 }

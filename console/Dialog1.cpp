@@ -9,14 +9,14 @@
 #include <exception>
 #include <initializer_list>
 
-#include "app/core/display_text.h"
-#include "app/core/localization.h"
-#include "app/core/tavrel_api.h"
 #include "console/core/console_exchange.h"
 #include "console/core/console_presets.h"
 #include "console/core/console_request.h"
+#include "device/tavrel_api.h"
 #include "report/report_text.h"
 #include "resources/string_ids.h"
+#include "shell/display_text.h"
+#include "shell/localization.h"
 
 namespace orvane {
 

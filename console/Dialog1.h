@@ -10,7 +10,7 @@
 
 #include <array>
 
-#include "app/core/app_context.h"
+#include "shell/app_context.h"
 
 class QGroupBox;
 class QLineEdit;

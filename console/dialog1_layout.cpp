@@ -8,13 +8,20 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "console/Dialog1.h"
 #include "console/core/console_presets.h"
 
 namespace orvane {
 namespace {
+
+// The blank that a line edit leaves between its frame and its text on either side.
+constexpr int kLineEditSideMargin = 2;
 
 template <typename W> W* named(W* widget, const QString& name) {
     widget->setObjectName(name);
@@ -37,6 +44,31 @@ QPlainTextEdit* makeTextBox(QWidget* parent, const char* name) {
     auto* box = named(new QPlainTextEdit(parent), QString::fromLatin1(name));
     box->setReadOnly(true);
     return box;
+}
+
+// The longest report of the interface in either mode: the boot loader's 22 bytes, 21 of
+// them data (the "format" preset sends as many).
+constexpr int kWidestReportBytes = 21;
+
+// Wide enough to show that many bytes as the console writes them ("00 " each), whichever
+// hexadecimal digits they hold.
+void fitReportBytes(QLineEdit* field, int bytes) {
+    const QFontMetrics metrics = field->fontMetrics();
+    int digit = 0;
+    for (const QChar c : QStringLiteral("0123456789ABCDEF"))
+        digit = std::max(digit, metrics.horizontalAdvance(c));
+    const int text = bytes * (2 * digit + metrics.horizontalAdvance(QLatin1Char(' ')));
+    // The frame and the inner margins of a line edit, as the style adds them.
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QMargins margins = field->textMargins();
+    const QSize size = field->style()->sizeFromContents(
+        QStyle::CT_LineEdit, &option,
+        QSize(text + margins.left() + margins.right() + 2 * kLineEditSideMargin,
+              field->sizeHint().height()),
+        field);
+    field->setMinimumWidth(size.width());
 }
 
 void addRow(QGridLayout* grid, const char* label, QWidget* field) {
@@ -85,6 +117,11 @@ void Dialog1::buildLayout() {
     ReadBuffer_ = makeField(readFrame_, "ReadBuffer", true);
     addRow(readGrid, "Report ID:", InputReportID_);
     addRow(readGrid, "Data Bytes (hex):", ReadBuffer_);
+    fitReportBytes(WriteBuffer_, kWidestReportBytes);
+    fitReportBytes(ReadBuffer_, kWidestReportBytes);
+    // The report id fields hold one byte; the data fields take the rest of the width.
+    for (QGridLayout* grid : {writeGrid, readGrid})
+        grid->setColumnStretch(1, 1);
 
     Status_ = makeTextBox(this, "Status");
     Status_->setMaximumHeight(Status_->fontMetrics().lineSpacing() * 5);
@@ -132,15 +169,22 @@ void Dialog1::buildLayout() {
 
     CancelButton_ = makeButton(this, QStringLiteral("CancelButton"));
 
+    // Write above read, beside the device's identity: the data fields get the width of a
+    // whole report.
+    auto* exchange = new QVBoxLayout;
+    exchange->addWidget(writeFrame_);
+    exchange->addWidget(readFrame_);
     auto* fields = new QHBoxLayout;
     fields->addWidget(deviceFrame_);
-    fields->addWidget(writeFrame_, 1);
-    fields->addWidget(readFrame_, 1);
+    fields->addLayout(exchange, 1);
+    // The presets beside the console, so that the window fits a 1280x720 screen.
+    auto* consoleRow = new QHBoxLayout;
+    consoleRow->addWidget(consoleFrame, 1);
+    consoleRow->addWidget(presetFrame, 0, Qt::AlignTop);
     auto* left = new QVBoxLayout;
     left->addLayout(fields);
     left->addWidget(Status_);
-    left->addWidget(consoleFrame, 1);
-    left->addWidget(presetFrame);
+    left->addLayout(consoleRow, 1);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
     columns->addWidget(customFrame_);

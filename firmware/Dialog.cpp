@@ -11,18 +11,18 @@
 #include <random>
 #include <variant>
 
-#include "app/core/boot_loader_locator.h"
-#include "app/core/display_text.h"
-#include "app/core/event_log.h"
-#include "app/core/localization.h"
-#include "app/core/trap.h"
-#include "app/core/ui_services.h"
 #include "firmware/core/cipher_wrappers.h"
 #include "firmware/core/file_cipher_sodium.h"
 #include "firmware/core/file_keys.h"
 #include "firmware/core/firmware_file.h"
 #include "firmware/core/hex_reader.h"
 #include "resources/string_ids.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/display_text.h"
+#include "shell/event_log.h"
+#include "shell/localization.h"
+#include "shell/trap.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 
@@ -145,8 +145,14 @@ void Dialog::openFirmwareFile() {
     }
     if (choice.filterIndex == kEncipheredFilterIndex) {
         if (!enciphered) {
-            refuse(name + " is not enciphered firmware; open it with the filter \"" + kPlainFilter +
-                   "\".");
+            // Only a plain HEX file is helped by the other filter; anything else (another
+            // program's enciphered file, a damaged one) cannot be deciphered here at all.
+            if (firmware::looksLikeIntelHex(content))
+                refuse(name + " is not enciphered firmware; open it with the filter \"" +
+                       kPlainFilter + "\".");
+            else
+                refuse(name + " is not a firmware file enciphered by this program; it cannot "
+                              "be deciphered, nothing was loaded.");
             return;
         }
         log.logI("entering Dialog.DA()");

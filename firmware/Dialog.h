@@ -11,12 +11,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/app_context.h"
 #include "firmware/core/boot_loader.h"
 #include "firmware/core/boot_loader_link.h"
 #include "firmware/core/link_random.h"
 #include "firmware/core/memory_image.h"
 #include "report/clock.h"
+#include "shell/app_context.h"
 
 class QCloseEvent;
 class QPlainTextEdit;

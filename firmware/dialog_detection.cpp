@@ -2,13 +2,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/core/boot_loader_locator.h"
-#include "app/core/event_log.h"
-#include "app/core/known_devices.h"
-#include "app/core/localization.h"
-#include "app/core/trap.h"
+#include "device/known_devices.h"
 #include "firmware/Dialog.h"
 #include "resources/string_ids.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/event_log.h"
+#include "shell/localization.h"
+#include "shell/trap.h"
 
 namespace orvane {
 
@@ -17,7 +17,6 @@ namespace {
 constexpr std::size_t kOpenButton = 0;
 constexpr std::size_t kResetButton = 4;
 constexpr std::size_t kLedButton = 5;
-constexpr std::uint8_t kStartCommand = 0xFE;
 
 } // namespace
 
@@ -56,9 +55,10 @@ void Dialog::Timer1_Timer() {
     // A file loaded before the link was lost can be written again at once.
     setImageButtonsEnabled();
 
+    // The start answer is read but not examined: only a failed exchange sends us back.
     firmware::SendResult start;
     const bool sent = trap([&] { start = bootLoader_.start(random_); });
-    if (!sent || !start.answered() || start.answer[1] != kStartCommand) searchAgain();
+    if (!sent || !start.answered()) searchAgain();
 }
 
 } // namespace orvane

@@ -8,11 +8,11 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "app/core/display_text.h"
-#include "app/core/event_log.h"
-#include "app/core/trap.h"
-#include "app/core/ui_services.h"
 #include "firmware/Dialog.h"
+#include "shell/display_text.h"
+#include "shell/event_log.h"
+#include "shell/trap.h"
+#include "shell/ui_services.h"
 
 namespace orvane {
 

@@ -32,7 +32,14 @@ std::optional<uint8_t> parseHexToken(std::string_view token) {
     return static_cast<uint8_t>(value);
 }
 
-ParsedReportText parseReportText(std::string_view text, std::size_t maxTokens) {
+bool isHexToken(std::string_view token) {
+    for (char c : token)
+        if (hexDigit(c) < 0) return false;
+    return true;
+}
+
+ParsedReportText parseReportText(std::string_view text, std::size_t maxTokens,
+                                 TokenReading reading) {
     ParsedReportText result;
     if (text.empty()) return result; // no tokens at all
     std::size_t start = 0;
@@ -44,6 +51,12 @@ ParsedReportText parseReportText(std::string_view text, std::size_t maxTokens) {
             result.bytes.clear();
             result.error = "More than " + std::to_string(maxTokens) +
                            " bytes: the report buffer holds no more.";
+            return result;
+        }
+        if (reading == TokenReading::WholeToken && !isHexToken(token)) {
+            result.bytes.clear();
+            result.error =
+                "Byte " + std::to_string(index + 1) + " " + quoted(token) + " is not hexadecimal.";
             return result;
         }
         const auto value = parseHexToken(token);

@@ -17,6 +17,14 @@ namespace orvane::report {
 // with anything else. Empty when the value does not fit in a byte.
 std::optional<uint8_t> parseHexToken(std::string_view token);
 
+// Every character a hexadecimal digit (either case); the empty token (0) passes too.
+bool isHexToken(std::string_view token);
+
+// How a token with other characters is read: by its leading digits ("1G" is 1, "hello" 0),
+// as the report text has always been read, or refused, where typed input would otherwise be
+// sent as bytes the user never wrote.
+enum class TokenReading { LeadingDigits, WholeToken };
+
 struct ParsedReportText {
     std::vector<uint8_t> bytes;
     // Empty when every token was read; otherwise what was refused, as one sentence.
@@ -25,9 +33,11 @@ struct ParsedReportText {
 };
 
 // Splits at every blank (two blanks in a row make an empty token, which reads as 0) and
-// reads each token with parseHexToken. Refuses a token above FF and more than maxTokens
-// tokens; on refusal bytes is empty.
-ParsedReportText parseReportText(std::string_view text, std::size_t maxTokens);
+// reads each token with parseHexToken. Refuses a token above FF, more than maxTokens tokens
+// and, with TokenReading::WholeToken, a token that is not hexadecimal; on refusal bytes is
+// empty.
+ParsedReportText parseReportText(std::string_view text, std::size_t maxTokens,
+                                 TokenReading reading = TokenReading::LeadingDigits);
 
 // One byte as two upper-case hexadecimal digits ("0A").
 std::string hexByteText(uint8_t value);

@@ -9,9 +9,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/core/known_devices.h"
-#include "app/core/runtime_failure.h"
-#include "app/core/tavrel_library.h"
+#include "device/known_devices.h"
+#include "device/runtime_failure.h"
+#include "device/tavrel_library.h"
 
 namespace {
 

@@ -2,13 +2,14 @@
 #include <QApplication>
 
 #include "app/Form1.h"
-#include "app/core/localization.h"
-#include "app/core/log_file.h"
-#include "app/core/os_info_linux.h"
-#include "app/core/tavrel_library.h"
+#include "app/device_monitor_choice.h"
 #include "app/qt_ui_services.h"
 #include "app/qt_url_opener.h"
 #include "config/joystick/sdl_joystick_source.h"
+#include "device/tavrel_library.h"
+#include "shell/localization.h"
+#include "shell/log_file.h"
+#include "shell/os_info_linux.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -25,6 +26,10 @@ int main(int argc, char* argv[]) {
     // the joysticks through the source.
     const orvane::joystick::SdlJoystickSystem joystickSystem;
     orvane::joystick::SdlJoystickSource joysticks;
+    const auto deviceMonitor = orvane::makeDeviceMonitor(
+        orvane::chooseDeviceMonitor(orvane::processEnvironment("ORVANE_DEVICE_MONITOR"),
+                                    orvane::processEnvironment("TAVREL_EMULATOR")),
+        tavrel);
 
     orvane::Form1 form(orvane::Form1Services{tavrel,
                                              ui,
@@ -35,7 +40,8 @@ int main(int argc, char* argv[]) {
                                              orvane::userStateFolder(&orvane::processEnvironment),
                                              {},
                                              {},
-                                             &joysticks});
+                                             &joysticks,
+                                             deviceMonitor.get()});
     form.show();
     return app.exec();
 }

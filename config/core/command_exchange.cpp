@@ -72,4 +72,29 @@ CommandOutcome runCommand(report::ReportPort& port, const report::Clock& clock,
     return out;
 }
 
+StepOutcome stepOutcome(const CommandOutcome& outcome, ReportLengths lengths) {
+    StepOutcome step;
+    if (outcome.exchange.written != lengths.output)
+        step.status = ExchangeStatus::NotWritten;
+    else if (!outcome.answered)
+        step.status = ExchangeStatus::NotAnswered;
+    step.readFailed = outcome.exchange.lastRead < 0;
+    if (!outcome.effect.impossible.empty()) {
+        std::string items;
+        for (const std::string& item : outcome.effect.impossible)
+            items += (items.empty() ? "" : ", ") + item;
+        step.impossible = "answer " + report::hexByteText(outcome.answer[1]) + " (" + items + ")";
+    }
+    return step;
+}
+
+StepOutcome refusedStep(const RefusedRequest& refused) {
+    std::string_view reason = refused.status;
+    constexpr std::string_view kPrefix = "Not sent: ";
+    if (reason.starts_with(kPrefix)) reason.remove_prefix(kPrefix.size());
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))
+        reason.remove_suffix(1);
+    return StepOutcome{ExchangeStatus::Refused, std::string(reason), {}, false};
+}
+
 } // namespace orvane::config

@@ -10,6 +10,7 @@
 
 #include "config/core/command_table.h"
 #include "config/core/configuration.h"
+#include "config/core/sequence_outcome.h"
 #include "report/clock.h"
 #include "report/exchange.h"
 #include "report/report_buffer.h"
@@ -60,6 +61,12 @@ CommandOutcome runCommand(report::ReportPort& port, const report::Clock& clock,
                           const report::ReportBuffer& request, ReportLengths lengths,
                           bool filterJoy, Configuration& record,
                           report::ExchangeOptions options = {});
+
+// How the exchange counts in a sequence: done, not written, or not answered; with the
+// answer's values that the interface cannot hold named.
+StepOutcome stepOutcome(const CommandOutcome& outcome, ReportLengths lengths);
+// A request refused before sending.
+StepOutcome refusedStep(const RefusedRequest& refused);
 
 } // namespace orvane::config
 

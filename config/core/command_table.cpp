@@ -41,19 +41,20 @@ template <std::size_t N> void setFlags(std::array<bool, N>& flags, uint8_t bits)
 }
 
 // Eight channels, two per byte, low nibble first. A nibble outside 1..8 is no channel: that
-// item keeps its value.
-int setChannels(std::array<int, 8>& channels, std::span<const uint8_t> bytes) {
-    int refused = 0;
+// item keeps its value and is named in impossible.
+void setChannels(std::array<int, 8>& channels, std::span<const uint8_t> bytes, const char* item,
+                 std::vector<std::string>& impossible) {
     for (std::size_t k = 0; k < 4; ++k) {
         const std::array<int, 2> nibbles = {bytes[k] & 0x0F, bytes[k] >> 4};
         for (std::size_t half = 0; half < 2; ++half) {
+            const std::size_t index = 2 * k + half;
             if (kChannelRange.contains(nibbles[half]))
-                channels[2 * k + half] = nibbles[half];
+                channels[index] = nibbles[half];
             else
-                ++refused;
+                impossible.push_back(std::string(item) + " " + std::to_string(index + 1) +
+                                     " channel " + std::to_string(nibbles[half]));
         }
     }
-    return refused;
 }
 
 // The mixer table a read code fills, and its first entry.
@@ -154,11 +155,11 @@ AnswerEffect decodeAnswer(std::span<const uint8_t> answer, Configuration& record
     }
     switch (code) {
     case 0x10:
-        effect.refusedItems = setChannels(record.axisChannel, data);
+        setChannels(record.axisChannel, data, "axis", effect.impossible);
         setFlags(record.axisInvert, data[4]);
         break;
     case 0x11:
-        effect.refusedItems = setChannels(record.buttonChannel, data);
+        setChannels(record.buttonChannel, data, "button", effect.impossible);
         setFlags(record.buttonInvert, data[4]);
         setFlags(record.buttonActive, data[5]);
         break;
@@ -171,12 +172,15 @@ AnswerEffect decodeAnswer(std::span<const uint8_t> answer, Configuration& record
         effect.version = FirmwareVersion{data[0], data[1], data[2] * 256 + data[3]};
         break;
     case kDecodingModeCode:
-        record.decodingMode = data[0];
-        // Other values leave the option buttons as they are.
-        if (data[0] <= 1) {
-            record.option[data[0]] = true;
-            record.option[1 - data[0]] = false;
+        // The interface knows two decoding modes: any other value is no mode, and the item
+        // keeps its value as a channel outside 1..8 does.
+        if (!kDecodingModeRange.contains(data[0])) {
+            effect.impossible.push_back("decoding mode " + std::to_string(data[0]));
+            break;
         }
+        record.decodingMode = data[0];
+        record.option[data[0]] = true;
+        record.option[1 - data[0]] = false;
         break;
     default:
         effect.decoded = false;

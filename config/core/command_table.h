@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/core/configuration.h"
 
@@ -56,8 +57,9 @@ bool supportsDecodingMode(const FirmwareVersion& version);
 struct AnswerEffect {
     bool decoded = false; // the answer's code is in the table
     std::optional<FirmwareVersion> version;
-    // Channel nibbles outside 1..8 that were refused; those items keep their values.
-    int refusedItems = 0;
+    // Values the interface cannot hold (a channel nibble outside 1..8, a decoding mode above
+    // 1), each as "axis 3 channel 0"; those items keep their values.
+    std::vector<std::string> impossible;
 };
 
 // Fills the record from an answer (report id first). Reports that are no answer of the

@@ -1,9 +1,9 @@
 #include "config/core/settings_file.h"
 
-#include "app/core/program_version.h"
 #include "config/core/item_ranges.h"
 #include "config/core/settings_items.h"
 #include "config/core/windows1252.h"
+#include "program_version.h"
 
 namespace orvane::config {
 namespace {
@@ -167,6 +167,12 @@ std::string writeSettingsFile(const ConfigurationSnapshot& items, std::string_vi
         writeGroup(out, mixerFieldName(field), items.mixers[field]);
     }
     return out;
+}
+
+bool hasSettingsHeader(std::string_view data) {
+    SettingsItemReader items(data);
+    const auto first = items.next();
+    return first && *first == kSettingsHeader;
 }
 
 SettingsLoad readSettingsFile(std::optional<std::string_view> data,

@@ -27,6 +27,10 @@ struct SettingsLoad {
     std::optional<std::string> failureMessage;
 };
 
+// Does the data begin with the header item of a settings file? The loader itself does not
+// check it; this tells a file that is no settings file from a damaged one.
+bool hasSettingsHeader(std::string_view data);
+
 // Reads the items of a file into a copy of current. data empty: the file could not be read.
 SettingsLoad readSettingsFile(std::optional<std::string_view> data,
                               const ConfigurationSnapshot& current,

@@ -80,6 +80,12 @@ std::vector<SequenceStep> storeSequence() {
             {std::string(kExitAndSave), std::nullopt}};
 }
 
+std::vector<SequenceStep> bootloaderSequence() {
+    return {{std::string(kEnterProgrammingMode), std::nullopt},
+            {bootloaderRequestText(true), std::nullopt},
+            {std::string(kExitAndSave), std::nullopt}};
+}
+
 std::size_t requestCount(std::span<const SequenceStep> steps) {
     return static_cast<std::size_t>(std::count_if(
         steps.begin(), steps.end(), [](const SequenceStep& s) { return !s.request.empty(); }));
@@ -92,6 +98,16 @@ void runSequence(std::span<const SequenceStep> steps,
         if (!step.request.empty()) send(step.request);
         if (step.progress && progress) progress(*step.progress);
     }
+}
+
+SequenceTally runSequence(SequenceKind kind, std::span<const SequenceStep> steps,
+                          const std::function<StepOutcome(std::string_view request)>& send,
+                          const std::function<void(double fraction)>& progress) {
+    SequenceTally tally;
+    tally.kind = kind;
+    runSequence(
+        steps, [&](std::string_view request) { tally.add(send(request)); }, progress);
+    return tally;
 }
 
 } // namespace orvane::config

@@ -2,7 +2,8 @@
 // exchanges), a full transmission (54) and storing (2). A sequence is a list of requests
 // and of progress marks; whoever runs it sends each request its own way (the dialog
 // through its diagnostic panel, the command line straight to the port) and never stops
-// at a failed exchange.
+// at a failed exchange; the counted run tallies what failed, so that the end of the
+// sequence can say so.
 #ifndef ORVANE_CONFIG_CORE_TRANSFER_SEQUENCES_H
 #define ORVANE_CONFIG_CORE_TRANSFER_SEQUENCES_H
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "config/core/configuration.h"
+#include "config/core/sequence_outcome.h"
 
 namespace orvane::config {
 
@@ -26,6 +28,9 @@ std::vector<SequenceStep> loadSequence();
 // Built from the record as it is when the transmission starts.
 std::vector<SequenceStep> transmitSequence(const Configuration& record);
 std::vector<SequenceStep> storeSequence();
+// The way to the boot loader without a whole transmission: programming mode, the
+// boot-loader switch on, leave programming mode and store.
+std::vector<SequenceStep> bootloaderSequence();
 
 // Number of requests in a sequence.
 std::size_t requestCount(std::span<const SequenceStep> steps);
@@ -33,6 +38,11 @@ std::size_t requestCount(std::span<const SequenceStep> steps);
 void runSequence(std::span<const SequenceStep> steps,
                  const std::function<void(std::string_view request)>& send,
                  const std::function<void(double fraction)>& progress);
+
+// The same, counting each exchange by what send says of it.
+SequenceTally runSequence(SequenceKind kind, std::span<const SequenceStep> steps,
+                          const std::function<StepOutcome(std::string_view request)>& send,
+                          const std::function<void(double fraction)>& progress);
 
 } // namespace orvane::config
 

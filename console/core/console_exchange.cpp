@@ -24,6 +24,7 @@ std::span<const uint8_t> shownBytes(const report::ReportBuffer& buffer, int leng
 ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::ReportBuffer& output,
                                   int attempts, ConsoleLengths lengths) {
     ConsoleOutcome outcome;
+    outcome.requestId = output[0];
     report::ReportBuffer input{};
     outcome.drained = report::drainQueued(port, input);
     input.fill(0);
@@ -32,30 +33,33 @@ ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::Report
     const auto inputBytes = std::span<uint8_t>(input).first(
         static_cast<std::size_t>(std::clamp<int>(lengths.input, 0, report::kReportBufferSize)));
 
-    bool answered = false;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         // Until the answer came, a report with another id than the request's (the
         // interface's joystick stream) is kept but the tries go on for the answer; it is
         // shown only when none comes. Later attempts show whatever comes next.
         std::optional<report::ReportBuffer> other;
+        bool got = false;
         do {
             if (writeComplete) {
                 std::ranges::fill(inputBytes, uint8_t{0});
-                port.readFor(input, kTryWait); // a failed read leaves the zeros
-                const bool any = std::ranges::any_of(inputBytes, [](uint8_t b) { return b != 0; });
-                outcome.received = any ? lengths.input : 0;
-                if (any && !answered && input[0] != output[0]) {
-                    other = input;
-                    outcome.received = 0;
-                }
+                // Only a read that returned a report counts, whatever a read that returned
+                // nothing or failed left in the buffer.
+                const int n = port.readFor(input, kTryWait);
+                if (n <= 0) std::ranges::fill(inputBytes, uint8_t{0});
+                const bool any =
+                    n > 0 && std::ranges::any_of(inputBytes, [](uint8_t b) { return b != 0; });
+                got = any && (outcome.answered || input[0] == output[0]);
+                if (any && !got) other = input;
             }
             ++outcome.tries;
-        } while (outcome.received != lengths.input && outcome.tries < kMaxTries);
-        if (outcome.received == lengths.input) {
-            answered = true;
+        } while (!got && outcome.tries < kMaxTries);
+        outcome.received = got ? lengths.input : 0;
+        outcome.otherShown.reset();
+        if (got) {
+            outcome.answered = true;
         } else if (other) {
             input = *other;
-            outcome.received = lengths.input;
+            outcome.otherShown = input[0];
         }
         outcome.answers.push_back(input);
     }
@@ -77,12 +81,16 @@ std::string dataBytesText(const report::ReportBuffer& buffer, int length) {
 std::string outcomeStatus(const ConsoleOutcome& outcome, int inputLength) {
     std::string status = outcome.written <= 0 ? "Write failed!" : "Write completed successfully! ";
     status += kLineEnd;
-    if (outcome.received != inputLength)
+    if (outcome.received != inputLength || !outcome.answered)
         status += "Read failed! rdresult " + std::to_string(outcome.received) +
                   ", inputReportLength " + std::to_string(inputLength);
     else
         status += "Read completed successfully!";
     status += kLineEnd;
+    if (outcome.otherShown)
+        status += "No answer came (no report with report ID " +
+                  report::hexByteText(outcome.requestId) + "); shown is the last report read, ID " +
+                  report::hexByteText(*outcome.otherShown) + "." + std::string(kLineEnd);
     status += "Write/Read attempts: " + std::to_string(outcome.tries);
     status += kLineEnd;
     return status;

@@ -13,6 +13,8 @@
 #define ORVANE_CONSOLE_CORE_CONSOLE_EXCHANGE_H
 
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +34,14 @@ struct ConsoleLengths {
 struct ConsoleOutcome {
     int written = 0;  // what the write returned
     int tries = 0;    // shared by all attempts
-    int received = 0; // input length when the last try got a report, else 0
+    int received = 0; // input length when the last attempt got its report, else 0
     int drained = 0;  // stale reports read away before the write
+    // A read returned a report with the request's id (the answer). Judged by what the reads
+    // returned: a read that returned 0 or failed brings no report, whatever its buffer held.
+    bool answered = false;
+    uint8_t requestId = 0;
+    // The id of the report the last attempt shows because no answer came.
+    std::optional<uint8_t> otherShown;
     // The input buffer after each attempt, one per attempt; a zero buffer when nothing came.
     std::vector<report::ReportBuffer> answers;
 };
@@ -48,7 +56,8 @@ std::string rxLine(const report::ReportBuffer& input, int inputLength);
 // Bytes 1 to length - 1, each followed by a blank, as the data fields show them.
 std::string dataBytesText(const report::ReportBuffer& buffer, int length);
 // "Write completed successfully! ", "Read completed successfully!" or "Read failed! ...",
-// "Write/Read attempts: N", each line ended by CR LF.
+// (when another report is shown in place of the answer, a line that says so),
+// "Write/Read attempts: N", each line ended by CR LF. Success needs the answer itself.
 std::string outcomeStatus(const ConsoleOutcome& outcome, int inputLength);
 
 } // namespace orvane::console

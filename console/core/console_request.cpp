@@ -59,22 +59,28 @@ ConsoleRequest prepareRequest(std::string_view reportIdText, std::string_view da
         return request;
     }
 
-    const auto reportId = report::parseHexToken(reportIdText);
-    if (!reportId) {
+    // Typed text that is not hexadecimal is refused: read by its leading digits it would be
+    // sent as bytes the user never wrote ("hello" as 00).
+    // Blanks around the one token of the report id field are no part of it.
+    const std::string_view idToken = trimmedBlanks(reportIdText);
+    const auto reportId = report::parseHexToken(idToken);
+    if (!reportId || !report::isHexToken(idToken)) {
         constexpr std::size_t kShown = 12;
         std::string shown(reportIdText.substr(0, kShown));
         if (reportIdText.size() > kShown) shown += "...";
-        request.refusal = refusal("the report ID \"" + shown + "\" is above FF.");
+        request.refusal = refusal("the report ID \"" + shown + "\" is " +
+                                  (reportId ? "not hexadecimal." : "above FF."));
         return request;
     }
 
+    constexpr auto kWhole = report::TokenReading::WholeToken;
     const std::string data = dataFieldText(dataText);
-    auto parsed = report::parseReportText(data, report::kMaxDataTokens);
+    auto parsed = report::parseReportText(data, report::kMaxDataTokens, kWhole);
     // The console writes a full 101-byte report back with a blank after its last byte; that
     // blank's extra 0 byte would lie beyond the buffer and is left out.
     if (!parsed.ok() && !data.empty() && data.back() == ' ') {
         auto withoutLast = report::parseReportText(
-            std::string_view(data).substr(0, data.size() - 1), report::kMaxDataTokens);
+            std::string_view(data).substr(0, data.size() - 1), report::kMaxDataTokens, kWhole);
         if (withoutLast.ok()) parsed = std::move(withoutLast);
     }
     if (!parsed.ok()) {

@@ -29,9 +29,9 @@ struct ConsoleRequest {
     bool ok() const { return refusal.empty(); }
 };
 
-// Builds the output report from the fields. Refuses a report id or data byte above FF,
-// more data bytes than the buffer holds, report lengths the 101-byte buffers cannot carry
-// and a read-attempts text that is no small positive number.
+// Builds the output report from the fields. Refuses a report id or data token that is not
+// hexadecimal or above FF, more data bytes than the buffer holds, report lengths the
+// 101-byte buffers cannot carry and a read-attempts text that is no small positive number.
 ConsoleRequest prepareRequest(std::string_view reportIdText, std::string_view dataText,
                               std::string_view attemptsText, int outputReportLength,
                               int inputReportLength);

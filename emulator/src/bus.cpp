@@ -60,8 +60,12 @@ struct Core {
     void saveIfDue(TimePoint now) {
         if (const auto due = saveDue(); due && *due <= now) save(now);
     }
+    // Also a device that left the bus since it was last looked at is saved as gone.
     void flush() {
-        if (unsaved) save(Clock::now());
+        const TimePoint now = Clock::now();
+        for (const auto& d : devices)
+            if (d->advance(now)) noteChange();
+        if (unsaved) save(now);
     }
     void save(TimePoint now) {
         saveState(statePath, devices);

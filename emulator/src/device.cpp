@@ -39,6 +39,13 @@ Clock::duration milliseconds(double ms) {
         std::chrono::duration<double, std::milli>(ms));
 }
 
+// odd_values: answers of the right shape whose values the interface cannot hold.
+void spoilAnswer(std::vector<uint8_t>& answer) {
+    if (answer.size() < 3 || answer[0] != 0xF9) return;
+    if (answer[1] == 0x10) answer[2] &= 0xF0; // axis 1 on channel 0
+    if (answer[1] == 0x1D) answer[2] = 2;     // a third decoding mode
+}
+
 FirmwareVersion firmwareOf(const DeviceEntry& entry, Kind mode) {
     return entry.kind == mode && entry.fw ? *entry.fw : defaults(mode).fw;
 }
@@ -61,6 +68,7 @@ Device::Device(const DeviceEntry& entry, int index, TimePoint now)
     // A device listed as a boot loader has its switch stored on, as after an update
     // was requested; its reset command clears it.
     interface_.state().stored.bootloaderEnable = entry.kind == Kind::Loader;
+    loader_.setBareAnswers(options_.bareAnswers);
     plugIn(now);
     if (options_.replugAfterMs) replugAt_ = now + milliseconds(*options_.replugAfterMs);
 }
@@ -117,6 +125,9 @@ void Device::plugIn(TimePoint at) {
 }
 
 void Device::leave() {
+    // Off the bus the device has no power: the next plug-in, in this process or the next
+    // one, starts from the stored configuration.
+    interface_.powerOff();
     for (const auto& q : queues_) {
         q->connected = false;
         q->inFlight.clear();
@@ -153,12 +164,14 @@ bool Device::advance(TimePoint now) {
             leaveAt(at);
             rebooting_ = false;
             arriveAt_ = at + milliseconds(options_.awayMs);
+            changed = true;
             continue;
         }
         if (present_ && leaveAt_ && *leaveAt_ <= now) {
             const TimePoint at = *leaveAt_;
             leaveAt(at);
             if (rebooting_) arriveAt_ = at + milliseconds(options_.rebootMs);
+            changed = true;
             continue;
         }
         if (!present_ && arriveAt_ && *arriveAt_ <= now) {
@@ -268,6 +281,7 @@ int Device::write(std::span<const uint8_t> report, TimePoint now, bool& changed)
     std::copy_n(report.begin(), std::min(report.size(), length), padded.begin());
 
     Reply reply = mode_ == Kind::Interface ? interface_.handle(padded) : loader_.handle(padded);
+    if (options_.oddValues && mode_ == Kind::Interface) spoilAnswer(reply.answer);
     changed = changed || reply.stateChanged;
     const TimePoint readyAt = now + milliseconds(entry_.latencyMs);
     if (!reply.answer.empty()) send(std::move(reply.answer), readyAt);

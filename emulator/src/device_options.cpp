@@ -36,8 +36,8 @@ bool isMilliseconds(std::string_view key) {
 
 // Keys whose value counts answers or writes: every Nth, 0 for none.
 bool isCount(std::string_view key) {
-    return key == "drop" || key == "drop_once" || key == "dup" || key == "late_every" || key == "write_fail" ||
-           key == "write_short";
+    return key == "drop" || key == "drop_once" || key == "dup" || key == "late_every" ||
+           key == "write_fail" || key == "write_short";
 }
 
 int count(std::string_view value) {
@@ -54,7 +54,8 @@ std::optional<std::string> checkOption(std::string_view key, std::string_view va
     };
     if (key == "channels")
         return check(parseChannels(value).has_value(), "up to 8 values 0..255 separated by /");
-    if (key == "silent") return check(value == "0" || value == "1", "0 or 1");
+    if (key == "silent" || key == "bare_answers" || key == "odd_values")
+        return check(value == "0" || value == "1", "0 or 1");
     if (key == "joy_ms") {
         const auto v = parseMilliseconds(value, kMaxMs);
         return check(v && (*v == 0 || *v >= 1), "0, or 1 ms and more");
@@ -82,6 +83,8 @@ DeviceOptions deviceOptions(const DeviceEntry& entry) {
         if (checkOption(key, value)) continue; // not one of ours or malformed
         if (key == "channels") o.channels = parseChannels(value);
         if (key == "silent") o.silent = value == "1";
+        if (key == "bare_answers") o.bareAnswers = value == "1";
+        if (key == "odd_values") o.oddValues = value == "1";
         if (key == "unplug_after_ms") o.unplugAfterMs = parseMilliseconds(value, kMaxMs);
         if (key == "replug_after_ms") o.replugAfterMs = parseMilliseconds(value, kMaxMs);
         if (key == "away_ms") o.awayMs = *parseMilliseconds(value, kMaxMs);

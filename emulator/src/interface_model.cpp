@@ -94,6 +94,10 @@ void InterfaceModel::plugIn() {
     state_.programmingMode = false;
 }
 
+void InterfaceModel::powerOff() {
+    plugIn();
+}
+
 Reply InterfaceModel::handle(std::span<const uint8_t> report) {
     if (report.size() < 8 || report[0] != kConfigReportId) return {};
     if (!std::equal(kPrefix.begin(), kPrefix.end(), report.begin() + 1)) return {};

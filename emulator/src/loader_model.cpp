@@ -15,6 +15,16 @@ uint32_t addressOf(std::span<const uint8_t> plain) {
     return plain[3] | (plain[4] << 8) | (plain[5] << 16);
 }
 
+// Leaves only the promised part of an answer: the version of a probe, the data of a read.
+void keepPromised(std::vector<uint8_t>& answer, uint8_t command) {
+    const auto c = static_cast<LoaderCommand>(command);
+    const bool carriesData = answer[1] != kLoaderRefused &&
+                             (c == LoaderCommand::Probe || c == LoaderCommand::Read ||
+                              c == LoaderCommand::ReadEeprom || c == LoaderCommand::ReadConfig);
+    std::fill(answer.begin() + 1, answer.begin() + kDataOffset, 0);
+    if (!carriesData) std::fill(answer.begin() + kDataOffset, answer.end(), 0);
+}
+
 } // namespace
 
 std::vector<uint8_t> LoaderState::factoryFlash() {
@@ -42,6 +52,7 @@ Reply LoaderModel::handle(std::span<const uint8_t> report) {
 
     Reply reply;
     std::vector<uint8_t> answer = execute(command, plain, reply);
+    if (bareAnswers_) keepPromised(answer, command);
     answer.resize(static_cast<std::size_t>(inLen_));
     for (std::size_t i = 2; i < answer.size(); ++i)
         answer[i] = state_.link.encode(answer[i]);

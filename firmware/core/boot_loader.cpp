@@ -11,14 +11,12 @@ namespace orvane::firmware {
 namespace {
 
 constexpr const char* kReportId = "F9";
-constexpr std::uint8_t kRefusedAnswer = 0xEE;
 constexpr int kFirstLine = 513;   // 0x2000, the first line of the application area
 constexpr int kLastLine = 1536;   // 0x5FF0
 constexpr int kLinesPerBlock = 4; // 64-byte erase blocks
 constexpr int kProgressLines = 1024;
 constexpr int kRandomBytes = 20;
-constexpr std::size_t kEchoFirst = 2; // count and address, echoed by the answer
-constexpr std::size_t kEchoEnd = 6;
+constexpr std::size_t kReadDataFirst = 6; // the read command's data: bytes 6 to 21
 
 std::string randomPayload(std::string payload, LinkRandom& random) {
     for (int i = 0; i < kRandomBytes; ++i)
@@ -84,27 +82,16 @@ SendResult BootLoader::reset() {
     return link_.sendReport();
 }
 
-bool BootLoader::command(const std::string& payload, const std::string& address,
-                         SendResult& result) {
+bool BootLoader::command(const std::string& payload, int line, int index, SendResult& result) {
     link_.OutputReportID = kReportId;
     link_.WriteBuffer = payload;
     result = link_.sendReport();
-    std::string what;
-    if (!result.answered()) {
-        what = describeOutcome(result.outcome);
-        if (result.outcome == LinkOutcome::NoAnswer)
-            what += " within " + std::to_string(link_.answerTimeout.count()) + " ms";
-    } else if (result.answer[1] == kRefusedAnswer) {
-        what =
-            "the boot loader refused the command (reason " + std::to_string(result.answer[3]) + ")";
-    } else if (result.answer[1] != result.sent[1] ||
-               !std::equal(result.answer.begin() + kEchoFirst, result.answer.begin() + kEchoEnd,
-                           result.sent.begin() + kEchoFirst)) {
-        what = "the answer does not match the command, the link is out of step";
-    } else {
-        return true;
-    }
-    failure_ = StepFailure{trimmed(address), what};
+    if (result.answered()) return true;
+    std::string what = describeOutcome(result.outcome);
+    if (result.outcome == LinkOutcome::NoAnswer)
+        what += " within " + std::to_string(link_.answerTimeout.count()) + " ms";
+    failure_ =
+        StepFailure{trimmed(formatAddress(line, index)), (line - 1) * 16 + (index - 1), what};
     return false;
 }
 
@@ -123,8 +110,7 @@ OperationOutcome BootLoader::eraseMemory() {
     SendResult result;
     for (int line = kFirstLine + 1; line <= kLastLine; line += kLinesPerBlock) {
         // Address 0x200F + 64 k: a byte inside the k-th block.
-        const std::string address = formatAddress(line, 0);
-        if (!command("03 01 " + address, address, result)) return stop("Erase");
+        if (!command("03 01 " + formatAddress(line, 0), line, 0, result)) return stop("Erase");
         view_.setProgress(counter);
         counter += kLinesPerBlock;
     }
@@ -145,7 +131,7 @@ OperationOutcome BootLoader::uploadMemory(const MemoryImage& image) {
         std::string payload = "02 10 " + address;
         for (const std::uint8_t byte : image.line(i))
             payload += report::hexByteText(byte) + " ";
-        if (!command(payload, address, result)) return stop("Program");
+        if (!command(payload, line, 1, result)) return stop("Program");
         view_.setProgress(++counter);
     }
     view_.setProgress(0);
@@ -163,10 +149,10 @@ OperationOutcome BootLoader::verifyMemory(const MemoryImage& image) {
     // The line's 16 bytes are the last 16 of the answer.
     const int dataStart = link_.InputReportLen - static_cast<int>(kLineBytes);
     for (int line = kFirstLine; line <= kLastLine && allEqual; ++line) {
-        const std::string address = formatAddress(line, 1);
-        if (!command("01 10 " + address, address, result)) return stop("Verify");
-        if (dataStart < static_cast<int>(kEchoEnd)) {
-            failure_ = StepFailure{trimmed(address), "the answer is too short to hold a line"};
+        if (!command("01 10 " + formatAddress(line, 1), line, 1, result)) return stop("Verify");
+        if (dataStart < static_cast<int>(kReadDataFirst)) {
+            failure_ = StepFailure{trimmed(formatAddress(line, 1)), (line - 1) * 16,
+                                   "the answer is too short to hold a line"};
             return stop("Verify");
         }
         const auto expected = image.line(static_cast<std::size_t>(line - 1));

@@ -1,7 +1,11 @@
 // The boot loader's command sequences over the link: probe and start, erase, program and
-// verify of the application area, LED and reset. An operation stops at the first exchange
-// that failed: after a lost or refused report the two link chains are out of step, and
-// every later report would reach the device as garbage.
+// verify of the application area, LED and reset. The boot loader promises only the probe's
+// version and the read command's data; every other answer is read but not examined. An
+// operation stops at the first exchange that failed (the write failed, no answer came, the
+// device left): after a lost report the two link chains are out of step, so the next
+// report's first scrambled byte (an erase or write count) would reach the device garbled,
+// and whether the lost command was carried out is unknown. Verify compares the whole area
+// by value: it is what proves the flash.
 #ifndef ORVANE_FIRMWARE_CORE_BOOT_LOADER_H
 #define ORVANE_FIRMWARE_CORE_BOOT_LOADER_H
 
@@ -38,7 +42,8 @@ struct ProbeResult {
 
 // Why an operation stopped.
 struct StepFailure {
-    std::string address; // formatAddress text of the failed command
+    std::string address;  // formatAddress text of the failed command, without its last blank
+    int addressValue = 0; // the same address as a number
     std::string what;
 };
 
@@ -65,9 +70,9 @@ public:
     const std::optional<StepFailure>& lastFailure() const { return failure_; }
 
 private:
-    // Sends payload under report id F9; false (and the failure noted) when the answer is
-    // missing, refused or does not echo the request's count and address.
-    bool command(const std::string& payload, const std::string& address, SendResult& result);
+    // Sends payload under report id F9; false (and the failure noted) when the exchange
+    // failed. What the answer holds is not judged here.
+    bool command(const std::string& payload, int line, int index, SendResult& result);
     OperationOutcome stop(const char* operation);
 
     BootLoaderLink& link_;

@@ -130,6 +130,7 @@ SendResult BootLoaderLink::sendReport() {
     }
     InputReportID = report::hexByteText(result.answer[0]);
     ReadBuffer = bytesText(result.answer, inLength);
+    if (onExchange) onExchange(*this, result);
     return result;
 }
 

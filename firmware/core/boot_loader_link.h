@@ -5,6 +5,7 @@
 #define ORVANE_FIRMWARE_CORE_BOOT_LOADER_LINK_H
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,8 @@ public:
 
     LinkCipher cipher;
     std::chrono::milliseconds answerTimeout{100};
+    // Told of every exchange once its texts are set (a log of every report, for example).
+    std::function<void(const BootLoaderLink&, const SendResult&)> onExchange;
 
     SendResult sendReport();
 

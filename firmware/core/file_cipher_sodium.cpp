@@ -87,7 +87,8 @@ std::string SodiumFileCipher::encrypt(int code, std::string_view key1, std::stri
 std::string SodiumFileCipher::decrypt(int code, std::string_view key1, std::string_view key2,
                                       std::string_view data) {
     ensureSodium();
-    if (!looksEnciphered(data)) throw FileCipherError("The file is not enciphered firmware.");
+    if (!looksEnciphered(data))
+        throw FileCipherError("The file is not a firmware file enciphered by this program.");
     if (data.size() < kHeaderSize)
         throw FileCipherError("The enciphered file is cut short within its header.");
     const unsigned char* header = bytes(data);

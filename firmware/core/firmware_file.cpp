@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "config/core/file_access.h"
+#include "files/file_access.h"
 
 // Firmware files are read and written like settings files: a named pipe or a folder is
 // refused at once, and a new file replaces the old one only when it was written whole.
@@ -22,8 +22,8 @@ std::variant<std::string, FileFailure> readFirmwareFile(const std::string& path)
     if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
         info.st_size > static_cast<off_t>(kMaxFirmwareFileSize))
         return kTooLarge;
-    auto read = config::readWholeFile(path);
-    if (const auto* error = std::get_if<config::FileError>(&read))
+    auto read = files::readWholeFile(path);
+    if (const auto* error = std::get_if<files::FileError>(&read))
         return FileFailure{error->description};
     // A file that grew while it was read is held to the same limit.
     if (std::get<std::string>(read).size() > kMaxFirmwareFileSize) return kTooLarge;
@@ -31,8 +31,8 @@ std::variant<std::string, FileFailure> readFirmwareFile(const std::string& path)
 }
 
 std::optional<FileFailure> writeFileReplacing(const std::string& path, std::string_view data) {
-    const auto written = config::replaceFile(path, data);
-    if (const auto* error = std::get_if<config::FileError>(&written))
+    const auto written = files::replaceFile(path, data);
+    if (const auto* error = std::get_if<files::FileError>(&written))
         return FileFailure{error->description};
     return std::nullopt;
 }

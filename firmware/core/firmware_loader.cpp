@@ -22,8 +22,12 @@ std::variant<LoadedFirmware, std::string> loadFirmwareFile(FileCipher& cipher,
         }
     }
     auto parsed = readIntelHex(content);
-    if (const auto* error = std::get_if<HexError>(&parsed))
+    if (const auto* error = std::get_if<HexError>(&parsed)) {
+        if (error->notHex && !loaded.enciphered)
+            return path + " is not an Intel HEX file, nor a firmware file enciphered by this "
+                          "program.";
         return path + " is refused, " + error->describe() + ".";
+    }
     loaded.file = std::move(std::get<HexFile>(parsed));
     if (loaded.file.image.filledLineCount() == 0)
         return path + " holds no data for the application area 0x2000-0x5FFF.";

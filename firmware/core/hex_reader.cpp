@@ -184,11 +184,39 @@ private:
 
 } // namespace
 
+namespace {
+
+std::size_t firstContent(std::string_view content) {
+    return content.find_first_not_of(" \t\r\n");
+}
+
+} // namespace
+
+bool looksLikeIntelHex(std::string_view content) {
+    const std::size_t first = firstContent(content);
+    return first != std::string_view::npos && content[first] == ':';
+}
+
 std::string HexError::describe() const {
+    if (notHex)
+        return "it is not an Intel HEX file (line " + std::to_string(line) +
+               " does not begin with the record mark \":\")";
     return "record " + std::to_string(record) + " in line " + std::to_string(line) + ": " + reason;
 }
 
 std::variant<HexFile, HexError> readIntelHex(std::string_view content) {
+    const std::size_t first = firstContent(content);
+    if (first != std::string_view::npos && content[first] != ':') {
+        const auto before = content.substr(0, first);
+        // CR LF, LF and a lone CR each end one line, as the reader counts them.
+        int line = 1;
+        for (std::size_t i = 0; i < before.size(); ++i)
+            if (before[i] == '\n' ||
+                (before[i] == '\r' && (i + 1 >= content.size() || content[i + 1] != '\n')))
+                ++line;
+        HexError error{0, line, "no record mark", true};
+        return error;
+    }
     return Reader(content).run();
 }
 

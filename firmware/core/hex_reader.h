@@ -25,11 +25,17 @@ struct HexError {
     int record = 0; // counted from 1
     int line = 0;   // line of the file, counted from 1
     std::string reason;
+    bool notHex = false; // the content does not begin with a record at all
     std::string describe() const;
 };
 
-// Records are found by their record mark ":" and run to the end of their line; text
-// between records is passed over, and nothing after the end-of-file record is read.
+// True when the first content other than blanks and line ends is a record mark ":".
+bool looksLikeIntelHex(std::string_view content);
+
+// A file whose first content (after blanks and line ends) is not a record mark is refused as
+// no Intel HEX file at all. Records are found by their record mark ":" and run to the end of
+// their line; text between records is passed over, and nothing after the end-of-file record
+// is read.
 // Extended segment (02) and linear (04) address records are applied; data is stored only
 // where it lies in 0x2000-0x5FFF. Hexadecimal digits are read in either case.
 std::variant<HexFile, HexError> readIntelHex(std::string_view content);

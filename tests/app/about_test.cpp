@@ -6,9 +6,9 @@
 
 #include "about/about_texts.h"
 #include "about/frmAbout.h"
-#include "test_fixture.h"
 #include "testreport/fake_report_port.h"
 #include "ui/fake_tavrel_api.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {

@@ -12,19 +12,21 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 #include <variant>
 
 #include "app/Form1.h"
-#include "app/core/tavrel_library.h"
-#include "app/core/tavrel_report_port.h"
 #include "config/Dialog2.h"
 #include "config/core/command_exchange.h"
+#include "config/core/settings_file.h"
 #include "config/core/transfer_sequences.h"
 #include "config/fake_interface.h"
+#include "device/tavrel_library.h"
+#include "device/tavrel_report_port.h"
 #include "report/clock.h"
-#include "test_fixture.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {
@@ -194,12 +196,29 @@ TEST_F(ConfigEndToEnd, LostAnswersFailTheirExchangesAndTheRestArrive) {
     });
 }
 
+// Neither the Configuration tab nor the status says that a sequence that failed completed.
+void expectToldFailed(const Dialog2& d, const QString& howMany) {
+    EXPECT_TRUE(d.sequenceOutcomeText().contains(howMany)) << d.sequenceOutcomeText().toStdString();
+    EXPECT_TRUE(d.statusText().contains(howMany)) << d.statusText().toStdString();
+    EXPECT_FALSE(d.sequenceOutcomeText().contains("completed successfully"));
+    EXPECT_FALSE(d.statusText().contains("completed successfully"));
+}
+
 TEST_F(ConfigEndToEnd, ADeviceThatNeverAnswersEndsEachReadWithinItsBound) {
     useEmulator("interface:silent=1");
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
         const QString title = d.windowTitle();
         ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        expectToldFailed(d, "20 of 20 commands failed (20 not answered)");
+        EXPECT_TRUE(d.sequenceOutcomeText().contains("Nothing was read"));
+
+        // The defaults on show are not sent without asking.
+        ui.answers.push_back(MessageResult::No);
+        d.findChild<QPushButton*>("Command14")->click();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(d.logText().count("PUT: "), 20);
         d.Command2_Click();
         const auto start = Clock::now();
         d.findChild<QPushButton*>("Command6")->click();
@@ -207,7 +226,7 @@ TEST_F(ConfigEndToEnd, ADeviceThatNeverAnswersEndsEachReadWithinItsBound) {
         EXPECT_LE(took, 20 * 100ms + 300ms);
         EXPECT_EQ(d.logText().count("PUT: "), 20);
         EXPECT_EQ(d.logText().count("get: F9"), 0);
-        EXPECT_TRUE(d.statusText().contains("Read failed!"));
+        expectToldFailed(d, "20 of 20 commands failed (20 not answered)");
         EXPECT_EQ(d.windowTitle(), title);
         EXPECT_FALSE(d.findChild<QWidget*>("Frame8_0")->isEnabled());
         d.findChild<QPushButton*>("CancelButton_0")->click();
@@ -224,9 +243,60 @@ TEST_F(ConfigEndToEnd, ADeviceUnpluggedMidSequenceFailsTheRestAndTheDialogCloses
         const QString log = d.logText();
         EXPECT_GT(log.count("get: F9"), 0);
         EXPECT_LT(log.count("get: F9"), 20);
-        EXPECT_TRUE(d.statusText().startsWith("Write failed!"));
+        expectToldFailed(d, "of 20 commands failed");
+        // Whether a read or the next write meets the device gone depends on when it leaves.
+        EXPECT_TRUE(d.statusText().contains("The interface stopped answering (it left or "
+                                            "failed).") ||
+                    d.statusText().contains("the interface may have left"))
+            << d.statusText().toStdString();
         d.findChild<QPushButton*>("CancelButton_0")->click();
         EXPECT_FALSE(d.isVisible());
+    });
+}
+
+TEST_F(ConfigEndToEnd, AWriteFailingInTheMiddleOfTransmitIsCountedAndClosingAsks) {
+    // The 20 writes of the start-up read, then the 40th write fails: the transmission's 20th.
+    useEmulator("interface:write_fail=40");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        EXPECT_EQ(d.sequenceOutcomeText(),
+                  "Configuration read from the interface: all 20 commands answered.");
+        d.findChild<QPushButton*>("Command14")->click();
+        EXPECT_TRUE(ui.messages.empty()) << "read in full: Transmit asks nothing";
+        EXPECT_EQ(d.logText().count("get: F9"), 20 + 53);
+        expectToldFailed(d, "1 of 54 commands failed (1 not written)");
+        EXPECT_TRUE(d.sequenceOutcomeText().contains("may run a mix of old and new values"));
+
+        ui.answers.push_back(MessageResult::No);
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+        EXPECT_TRUE(d.isVisible());
+        d.findChild<QPushButton*>("CancelButton_0")->click(); // Yes
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST_F(ConfigEndToEnd, ASettingsFileWithAMixerEntryBeyondAByteIsNamedAndTheTransmitSaysSo) {
+    config::Configuration c = distinctiveConfiguration();
+    c.mixers[config::MixerField::Factor][4] = 300;
+    const auto file = folder.path() / "club.orv";
+    std::ofstream(file, std::ios::binary) << config::writeSettingsFile(c, "");
+    useEmulator("interface");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        ui.openNames.push_back(file.string());
+        d.findChild<QPushButton*>("Command25")->click();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find("mixer 5 factor 300"), std::string::npos);
+
+        d.findChild<QPushButton*>("Command14")->click();
+        EXPECT_EQ(d.logText().count("get: F9"), 20 + 53);
+        EXPECT_EQ(d.logText().count("Not sent: 00 08 15 EE 2A 12C "), 1);
+        expectToldFailed(d, "1 of 54 commands failed (1 not sent)");
+        EXPECT_TRUE(d.sequenceOutcomeText().contains("mixer 5 factor 300"));
+        d.findChild<QPushButton*>("CancelButton_0")->click(); // Yes to the question
     });
 }
 

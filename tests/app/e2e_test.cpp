@@ -8,9 +8,9 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
-#include "app/core/tavrel_library.h"
-#include "test_fixture.h"
+#include "device/tavrel_library.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {

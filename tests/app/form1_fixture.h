@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "app/Form1.h"
-#include "test_fixture.h"
 #include "ui/fake_tavrel_api.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 

@@ -5,11 +5,11 @@
 
 #include <cerrno>
 
-#include "app/core/permission_hint.h"
-#include "app/core/udev_rule.h"
 #include "console/Dialog1.h"
 #include "firmware/Dialog.h"
 #include "form1_fixture.h"
+#include "shell/permission_hint.h"
+#include "shell/udev_rule.h"
 
 namespace orvane::test {
 namespace {

@@ -11,12 +11,12 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
-#include "app/core/tavrel_library.h"
 #include "config/Dialog2.h"
 #include "config/joystick/sdl_joystick_source.h"
+#include "device/tavrel_library.h"
 #include "joystick/virtual_joystick.h"
-#include "test_fixture.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {

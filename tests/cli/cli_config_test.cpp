@@ -71,5 +71,54 @@ TEST_F(CliConfig, NothingIsWrittenOrReportedDoneWhenAnswersAreMissing) {
     EXPECT_EQ(cli({"config", "read"}, "").exitCode, 3);
 }
 
+TEST_F(CliConfig, FilesThatAreNoSettingsFileOrHoldValuesTheInterfaceCannotTakeAreRefused) {
+    const auto hex = (dir / "fw.hex").string();
+    std::ofstream(hex) << ":100000000C9434000C9446000C9446000C9446006A\n:00000001FF\n";
+    const CliRun notSettings = cli({"config", "write", hex});
+    EXPECT_EQ(notSettings.exitCode, 7);
+    EXPECT_EQ(notSettings.err, hex + " is not a settings file: it does not begin with \"Orvane "
+                                     "settings file version:\".\n");
+
+    config::Configuration c;
+    c.mixers[config::MixerField::Factor][2] = 300;
+    const auto wide = (dir / "wide.orv").string();
+    std::ofstream(wide, std::ios::binary) << config::writeSettingsFile(c, "");
+    const CliRun refused = cli({"config", "write", wide, "--verbose"});
+    EXPECT_EQ(refused.exitCode, 7);
+    EXPECT_EQ(refused.err, wide + " holds values the interface cannot take: mixer 3 factor 300; "
+                                  "nothing was sent.\n");
+    EXPECT_EQ(refused.out, "") << "no exchange";
+}
+
+TEST_F(CliConfig, AnswersWithValuesTheInterfaceCannotHoldWriteNoFileAndAreNamed) {
+    const auto a = (dir / "a.orv").string();
+    const CliRun odd = cli({"config", "read", "-o", a}, "interface:odd_values=1");
+    EXPECT_EQ(odd.exitCode, 1);
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_NE(odd.err.find("answer 10 (axis 1 channel 0), answer 1D (decoding mode 2)"),
+              std::string::npos)
+        << odd.err;
+}
+
+TEST_F(CliConfig, AWriteThatFailsHalfwayIsToldAsSuchNotAsADeviceThatLeft) {
+    const auto a = (dir / "a.orv").string();
+    ASSERT_EQ(cli({"config", "read", "-o", a}).exitCode, 0);
+    const CliRun failed = cli({"config", "write", a}, "interface:write_fail=30");
+    EXPECT_EQ(failed.exitCode, 5);
+    EXPECT_EQ(failed.err, "The transmission did not fully happen: 1 of 54 commands failed (1 not "
+                          "written). Until it is reconnected, the interface may run a mix of old "
+                          "and new values; its stored configuration is untouched.\n");
+}
+
+TEST_F(CliConfig, BootloaderStoresTheSwitchAndTheInterfaceComesBackAsItsBootLoader) {
+    const CliRun on = cli({"config", "bootloader", "--verbose"});
+    EXPECT_EQ(on.exitCode, 0) << on.err;
+    EXPECT_NE(on.out.find("PUT: F9 00 08 15 EE 07 FF FF"), std::string::npos);
+    EXPECT_NE(on.out.find("PUT: F9 00 08 15 EE FF 01 00"), std::string::npos);
+    const CliRun listed = cli({"list"});
+    EXPECT_NE(listed.out.find("boot loader"), std::string::npos) << listed.out;
+    EXPECT_EQ(cli({"config", "bootloader", "extra"}).exitCode, 2);
+}
+
 } // namespace
 } // namespace orvane::test

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 
 #include "cli_run.h"
 
@@ -80,7 +81,12 @@ TEST_F(CliFirmware, FlashFailuresHaveTheirExitCodesAndNeverClaimSuccess) {
     const CliRun lost = runCli({"firmware", "flash", hex, "--wait", "1"}, "loader:drop=600");
     EXPECT_EQ(lost.exitCode, 5);
     EXPECT_EQ(lost.out.find("verified"), std::string::npos);
-    EXPECT_NE(lost.err.find("Program failed"), std::string::npos) << lost.err;
+    // The address as a number, not as the boot loader's byte text.
+    EXPECT_TRUE(std::regex_search(lost.err, std::regex("^Program failed at address 0x[0-9A-F]{4}: "
+                                                       "no answer came within 100 ms; the "
+                                                       "interface stays in its boot loader, run "
+                                                       "the update again from the start\\.\n$")))
+        << lost.err;
 
     // A broken checksum is refused before any device is looked for: with no device at all
     // the exit code would otherwise say "no device".
@@ -88,7 +94,35 @@ TEST_F(CliFirmware, FlashFailuresHaveTheirExitCodesAndNeverClaimSuccess) {
     broken[broken.find("\r\n") - 1] ^= 0x01;
     EXPECT_EQ(runCli({"firmware", "flash", write("broken.hex", broken)}, "").exitCode, 7);
 
-    EXPECT_EQ(runCli({"firmware", "flash", hex, "--wait", "0"}, "interface").exitCode, 3);
+    const CliRun normal = runCli({"firmware", "flash", hex, "--wait", "0"}, "interface");
+    EXPECT_EQ(normal.exitCode, 3);
+    EXPECT_EQ(normal.err, "No boot loader found: the interface is in normal mode; switch it into "
+                          "its boot loader with orvane-cli config bootloader, then run firmware "
+                          "flash again.\n");
+    EXPECT_EQ(runCli({"firmware", "flash", hex, "--wait", "0"}, "").err, "No boot loader found.\n");
+}
+
+TEST_F(CliFirmware, BareAnswersALostOneInProgramThenASecondUpdateWritesTheFile) {
+    // Answers that carry only the probe's version and the read data; the flash is kept in
+    // the state file from one run to the next.
+    const std::string hex = write("fw.hex", applicationHex(5));
+    const std::string state = (dir / "emulator.state").string();
+    // Probe and start are answers 1 and 2, the erase 3 to 258: 600 lies in Program.
+    const CliRun lost = runCli({"firmware", "flash", hex, "--wait", "2"},
+                               "loader:bare_answers=1:drop_once=600", state);
+    EXPECT_EQ(lost.exitCode, 5);
+    EXPECT_EQ(lost.err.rfind("Program failed at address 0x3550: no answer came", 0), 0u)
+        << lost.err;
+
+    const CliRun second = runCli({"--verbose", "firmware", "flash", hex, "--wait", "2"},
+                                 "loader:bare_answers=1", state);
+    EXPECT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_NE(second.out.find("verified"), std::string::npos);
+    // --verbose shows every exchange: the request before the link cipher, the answer after.
+    EXPECT_NE(second.out.find("tx: F9 03 01 0F 20 00 00 "), std::string::npos);
+    EXPECT_NE(second.out.find("rx: F9 00 00 00 00 00 00 "), std::string::npos);
+    EXPECT_NE(second.out.find("tx: F9 01 10 F0 5F 00 00 "), std::string::npos);
+    EXPECT_EQ(second.out.find("stopped"), std::string::npos);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "config/core/command_exchange.h"
 #include "config/core/command_table.h"
+#include "config/core/sequence_outcome.h"
 #include "config/core/transfer_sequences.h"
 #include "fake_interface.h"
 #include "report/report_text.h"
@@ -63,8 +64,17 @@ TEST(CommandTable, ChannelNibblesOutsideOneToEightAreRefusedOneByOne) {
     Configuration record;
     record.axisChannel = {5, 5, 5, 5, 5, 5, 5, 5};
     const auto effect = decodeAnswer(Report{0xF9, 0x10, 0x20, 0x43, 0x95, 0x87, 0x00, 0}, record);
-    EXPECT_EQ(effect.refusedItems, 2);
+    EXPECT_EQ(effect.impossible,
+              (std::vector<std::string>{"axis 1 channel 0", "axis 6 channel 9"}));
     EXPECT_EQ(record.axisChannel, (std::array<int, 8>{5, 2, 3, 4, 5, 5, 7, 8}));
+
+    // A decoding mode the interface does not have keeps the item, as a channel does.
+    record.decodingMode = 1;
+    record.option = {false, true};
+    const auto mode = decodeAnswer(Report{0xF9, 0x1D, 2, 0, 0, 0, 0, 0}, record);
+    EXPECT_EQ(mode.impossible, (std::vector<std::string>{"decoding mode 2"}));
+    EXPECT_EQ(record.decodingMode, 1);
+    EXPECT_EQ(record.option, (std::array<bool, 2>{false, true}));
 }
 
 TEST(CommandTable, VersionAnswerAndWhatTheFirmwareHas) {
@@ -208,6 +218,86 @@ TEST(Sequences, ProgressMarksAndStore) {
     const auto store = storeSequence();
     ASSERT_EQ(store.size(), 2u);
     EXPECT_EQ(store[1].request, "00 08 15 EE FF 01 00");
+}
+
+// Runs a sequence against the port as the command line does, counting what failed.
+SequenceTally runCounted(SequenceKind kind, const std::vector<SequenceStep>& steps,
+                         CommandTest& t) {
+    return runSequence(kind, steps,
+                       [&t](std::string_view text) {
+                           auto built = buildRequest("F9", text, kLengths);
+                           if (const auto* refused = std::get_if<RefusedRequest>(&built))
+                               return refusedStep(*refused);
+                           return stepOutcome(runCommand(t.port, t.clock,
+                                                         std::get<report::ReportBuffer>(built),
+                                                         kLengths, true, t.record),
+                                              kLengths);
+                       },
+                       {});
+}
+
+TEST_F(CommandTest, ACompleteSequenceSaysSoAndAFailedOneNamesHowManyOfHowMany) {
+    device.attach(port);
+    const auto done = runCounted(SequenceKind::Load, loadSequence(), *this);
+    EXPECT_TRUE(done.complete());
+    EXPECT_EQ(sequenceSummary(done), "Configuration read from the interface: all 20 commands "
+                                     "answered.");
+
+    // The third and the fifth write fail; the handle stays usable.
+    port.writeResults = {8, 8, -1, 8, 5};
+    const auto failed = runCounted(SequenceKind::Transmit, transmitSequence(record), *this);
+    EXPECT_EQ(failed.requests, 54);
+    EXPECT_EQ(failed.notWritten, 2);
+    EXPECT_EQ(failed.unwrittenFrom, 0);
+    const std::string text = sequenceSummary(failed);
+    EXPECT_EQ(text.find("completed successfully"), std::string::npos);
+    EXPECT_EQ(text, "The transmission did not fully happen: 2 of 54 commands failed (2 not "
+                    "written). Until it is reconnected, the interface may run a mix of old and "
+                    "new values; its stored configuration is untouched.");
+}
+
+TEST_F(CommandTest, AMixerEntryBeyondAByteIsNotSentAndNamed) {
+    device.attach(port);
+    record = test::distinctiveConfiguration();
+    record.mixers[MixerField::Factor][2] = 300;   // "12C"
+    record.mixers[MixerField::ExponentQ][5] = -5; // "FFFB"
+    const auto notTaken = valuesTheInterfaceCannotTake(record);
+    EXPECT_EQ(notTaken, (std::vector<std::string>{"mixer 3 factor 300", "mixer 6 Q-exponent -5"}));
+    const Configuration sent = record;
+    const auto tally = runCounted(SequenceKind::Transmit, transmitSequence(sent), *this);
+    EXPECT_EQ(port.written.size(), 52u);
+    EXPECT_EQ(tally.refused, 2);
+    EXPECT_EQ(device.config.mixers[MixerField::Factor][3], 0) << "its partner went neither";
+    const std::string text = sequenceSummary(tally, notTaken);
+    EXPECT_NE(text.find("2 of 54 commands failed (2 not sent)"), std::string::npos) << text;
+    EXPECT_NE(text.find("mixer 3 factor 300, mixer 6 Q-exponent -5"), std::string::npos);
+}
+
+TEST_F(CommandTest, SilenceALeavingDeviceAndImpossibleAnswersAreToldApart) {
+    const auto silent = runCounted(SequenceKind::Load, loadSequence(), *this);
+    EXPECT_EQ(silent.notAnswered, 20);
+    EXPECT_EQ(sequenceSummary(silent),
+              "The read did not fully happen: 20 of 20 commands failed (20 not answered).");
+    EXPECT_EQ(readFailureNote(silent),
+              "Nothing was read: the controls do not show the interface's configuration.");
+
+    device.attach(port);
+    port.writeResults = {8, 8, 8, -1, -1, -1};
+    port.writeResults.resize(20, -1);
+    const auto left = runCounted(SequenceKind::Load, loadSequence(), *this);
+    EXPECT_EQ(left.unwrittenFrom, 4);
+    EXPECT_NE(sequenceSummary(left).find("Nothing could be written from command 4 on"),
+              std::string::npos);
+
+    device.config.axisChannel[1] = 0;
+    device.config.decodingMode = 3;
+    const auto odd = runCounted(SequenceKind::Load, loadSequence(), *this);
+    EXPECT_EQ(odd.failed(), 0);
+    EXPECT_FALSE(odd.complete());
+    EXPECT_NE(sequenceSummary(odd).find("answer 10 (axis 2 channel 0), answer 1D (decoding mode "
+                                        "3)"),
+              std::string::npos)
+        << sequenceSummary(odd);
 }
 
 } // namespace

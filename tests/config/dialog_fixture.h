@@ -15,13 +15,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/app_context.h"
-#include "app/core/tavrel_api.h"
 #include "config/Dialog2.h"
+#include "device/tavrel_api.h"
+#include "shell/app_context.h"
 #include "testreport/fake_report_port.h"
 #include "ui/fake_ui_services.h"
 
-#include "app/core/event_log.h"
+#include "shell/event_log.h"
 
 // The dialog never writes to the event log; the context needs one all the same.
 namespace orvane::test {

@@ -64,6 +64,17 @@ TEST_F(MixerPanelTest, AssignmentPacksSourceAndDestination) {
     EXPECT_EQ(slider("Slider4_1")->value(), 3);
 }
 
+// Mixer number, source and destination have no text box: each shows its value beside it.
+TEST_F(MixerPanelTest, SlidersWithoutTextBoxShowTheirValueBeside) {
+    dialog->mixers()[MixerField::Assignment][2] = 0x52;
+    slider("Slider8")->setValue(3);
+    EXPECT_EQ(control<QLabel>("Slider8Value")->text(), "3");
+    EXPECT_EQ(control<QLabel>("Slider4_0Value")->text(), "6");
+    EXPECT_EQ(control<QLabel>("Slider4_1Value")->text(), "3");
+    slider("Slider4_1")->setValue(8);
+    EXPECT_EQ(control<QLabel>("Slider4_1Value")->text(), "8");
+}
+
 TEST_F(MixerPanelTest, EachMixerKeepsItsOwnValues) {
     slider("Slider5")->setValue(11);
     slider("Slider7")->setValue(12);

@@ -2,6 +2,7 @@
 // read, Transmit, Store and Exit, refused input, and a close during a sequence.
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -69,7 +70,14 @@ TEST_F(ProtocolTest, ADeviceThatNeverAnswersLeavesTheDialogAsItWasWithinTheBound
     dialog->Command6_Click();
     EXPECT_LE(clock.now() - start, 20 * 100ms);
     EXPECT_EQ(count(dialog->logText(), "PUT: "), 20);
-    EXPECT_NE(status().find("Read failed!"), std::string::npos);
+    EXPECT_EQ(count(dialog->logText(), "get: "), 20) << "every exchange keeps its log lines";
+    // The end of the read says so on the Configuration tab and in the status.
+    const std::string said =
+        "The read did not fully happen: 20 of 20 commands failed (20 not answered). Nothing "
+        "was read: the controls do not show the interface's configuration.";
+    EXPECT_EQ(dialog->sequenceOutcomeText().toStdString(), said);
+    EXPECT_TRUE(control<QLabel>("SequenceOutcome")->isVisibleTo(dialog.get()));
+    EXPECT_EQ(status(), said + "\n");
     EXPECT_EQ(dialog->configuration(), before);
     EXPECT_EQ(dialog->windowTitle(), title);
     EXPECT_FALSE(control<QGroupBox>("Frame8_0")->isEnabled());
@@ -93,6 +101,63 @@ TEST_F(ProtocolTest, TransmitSendsTheEditedRecord) {
     EXPECT_EQ(port.written[55], (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x07, 0xFF, 0xFF}));
 }
 
+TEST_F(ProtocolTest, TransmittingWhatWasNeverReadAsksFirst) {
+    device.attach(port);
+    ui.answers.push_back(MessageResult::No);
+    click("Command14");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(port.written.empty()) << "No sends nothing";
+
+    // An answer the interface cannot hold leaves the read incomplete: still asked.
+    device.config.decodingMode = 3;
+    dialog->Command6_Click();
+    EXPECT_NE(dialog->sequenceOutcomeText().indexOf("answer 1D (decoding mode 3)"), -1)
+        << dialog->sequenceOutcomeText().toStdString();
+    click("Command14");
+    EXPECT_EQ(ui.messages.size(), 2u);
+
+    device.config.decodingMode = 1;
+    dialog->Command6_Click();
+    EXPECT_EQ(dialog->sequenceOutcomeText(),
+              "Configuration read from the interface: all 20 commands answered.");
+    click("Command14");
+    EXPECT_EQ(ui.messages.size(), 2u) << "read in full: no question";
+}
+
+TEST_F(ProtocolTest, ATransmitThatFailedHalfwaySaysSoAndStoringOrClosingAsksFirst) {
+    device.attach(port);
+    dialog->Command6_Click();
+    dialog->show();
+    port.writeResults.assign(27, 8);
+    port.writeResults.push_back(-1); // the 28th request of the transmission
+    click("Command14");
+    ASSERT_EQ(port.written.size(), 20u + 53u);
+    EXPECT_EQ(count(dialog->logText(), "PUT: "), 20 + 54);
+    const std::string said =
+        "The transmission did not fully happen: 1 of 54 commands failed (1 not written). Until "
+        "it is reconnected, the interface may run a mix of old and new values; its stored "
+        "configuration is untouched.";
+    EXPECT_EQ(dialog->sequenceOutcomeText().toStdString(), said);
+    EXPECT_EQ(status(), said + "\n");
+
+    ui.answers = {MessageResult::No, MessageResult::No};
+    click("CancelButton_0");
+    click("Command1");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(port.written.size(), 73u) << "storing was declined";
+    ASSERT_EQ(ui.messages.size(), 2u);
+    for (const auto& question : ui.messages) {
+        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+        EXPECT_NE(question.text.find("1 of 54 commands failed"), std::string::npos);
+    }
+
+    click("Command14"); // a full transmission: closing asks no more
+    click("CancelButton_0");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
 TEST_F(ProtocolTest, StoreAndExitSendsTwoRequestsClosesTheDeviceAndAsksToReconnect) {
     port.stream(Report{0x01}, 10ms); // and the store is never answered
     dialog->show();
@@ -102,7 +167,10 @@ TEST_F(ProtocolTest, StoreAndExitSendsTwoRequestsClosesTheDeviceAndAsksToReconne
     EXPECT_EQ(port.written[1], (Report{0xF9, 0x00, 0x08, 0x15, 0xEE, 0xFF, 0x01, 0x00}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
+              "Storing did not fully happen: 2 of 2 commands failed (2 not answered). The "
+              "interface may not have stored its configuration.\r\n"
               "USB-Interface should be detached and reattached to apply all changes");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_GE(tavrel.closeReads, 1);
     EXPECT_GE(tavrel.closeWrites, 1);
     EXPECT_FALSE(dialog->isVisible());

@@ -2,10 +2,10 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "common/scoped_file_size_limit.h"
+#include "common/temporary_folder.h"
 #include "config/core/settings_file.h"
 #include "dialog_fixture.h"
-#include "scoped_file_size_limit.h"
-#include "temporary_folder.h"
 
 namespace orvane::test {
 namespace {
@@ -340,13 +340,25 @@ TEST_F(SettingsFilesTest, StoredEntriesThePanelCannotShowAreSavedAsTheyWere) {
     groups[8].second[0] = -7;
     write(file, independentFile("2.3.55", "", groups));
     load(file);
-    EXPECT_TRUE(ui.messages.empty());
+    // Loaded all the same, and named: no command can carry them to the interface.
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "The file holds values the interface cannot take: mixer 1 "
+                                   "neutral 300, mixer 1 factor -7.\r\nTransmit to Interface "
+                                   "will not send the commands that carry them.");
     EXPECT_EQ(slider("Slider5")->value(), 255);
     save(file);
     const std::string saved = contents(file);
     EXPECT_NE(saved.find("mixerAssignment\r\n 154 \r\n"), std::string::npos);
     EXPECT_NE(saved.find("neutral\r\n 300 \r\n"), std::string::npos);
     EXPECT_NE(saved.find("factor\r\n-7 \r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFilesTest, ANameWithoutExtensionIsSavedAsAnOrvFile) {
+    save(folder.path() / "club");
+    EXPECT_TRUE(fs::exists(folder.path() / "club.orv"));
+    EXPECT_FALSE(fs::exists(folder.path() / "club"));
+    save(folder.path() / "club.v2");
+    EXPECT_TRUE(fs::exists(folder.path() / "club.v2")) << "a name with an extension is kept";
 }
 
 TEST_F(SettingsFilesTest, AnEmptyAnnotationShowsNoBoxAndIsWrittenEmpty) {

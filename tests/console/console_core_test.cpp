@@ -27,7 +27,8 @@ TEST(ConsoleRequest, TypedReportIsPaddedToTheOutputLengthAndShownWhole) {
     EXPECT_EQ(request.attempts, 1);
     EXPECT_EQ(console::txLine(request.output, 8), "tx: F9 01 02 03 00 00 00 00 \r\n");
     EXPECT_EQ(console::dataBytesText(request.output, 8), "01 02 03 00 00 00 00 ");
-    // Two blanks give a 0 byte, a trailing blank one more; the id reads its leading digits.
+    // Two blanks give a 0 byte, a trailing blank one more; blanks around the id are no part
+    // of it.
     const auto spaced = prepareRequest("5 ", "1  2 ", "1", 8, 18);
     ASSERT_TRUE(spaced.ok());
     EXPECT_EQ(console::txLine(spaced.output, 5), "tx: 05 01 00 02 00 \r\n");
@@ -42,6 +43,10 @@ TEST(ConsoleRequest, InputTheBuffersCannotHoldIsRefused) {
     EXPECT_FALSE(prepareRequest("F9", tokens(101) + " ", "1", 8, 18).ok());
     EXPECT_FALSE(prepareRequest("F9", "01", "1", 102, 18).ok());
     EXPECT_FALSE(prepareRequest("F9", "01", "1", 8, 102).ok());
+    EXPECT_EQ(prepareRequest("F9", "01 hello world", "1", 8, 18).refusal,
+              "Not sent: Byte 2 \"hello\" is not hexadecimal.\r\n");
+    EXPECT_NE(prepareRequest("F9x", "01", "1", 8, 18).refusal.find("\"F9x\" is not hexadecimal"),
+              std::string::npos);
     for (const char* attempts : {"", "0", "-1", "x", "2x", "101", "1.5"})
         EXPECT_FALSE(prepareRequest("F9", "01", attempts, 8, 18).ok()) << attempts;
     const auto refused = prepareRequest("F9", "01", "0", 8, 18);
@@ -117,8 +122,42 @@ TEST_F(ConsoleExchange, TheJoystickStreamDoesNotHideTheAnswer) {
     };
     outcome = console::runConsoleExchange(port, request, 1, lengths);
     EXPECT_EQ(outcome.answers[0][0], 0x02);
-    EXPECT_EQ(outcome.received, 18);
+    EXPECT_FALSE(outcome.answered);
     EXPECT_EQ(outcome.tries, 50);
+    EXPECT_EQ(console::outcomeStatus(outcome, 18),
+              "Write completed successfully! \r\nRead failed! rdresult 0, inputReportLength 18"
+              "\r\nNo answer came (no report with report ID F9); shown is the last report read, "
+              "ID 02.\r\nWrite/Read attempts: 50\r\n");
+}
+
+// A library that plays a hostile device: reads that return 0 or a negative count but leave
+// bytes in the buffer, and an input report length of 0.
+struct HostilePort final : report::ReportPort {
+    int readResult = 0;
+    int write(std::span<const uint8_t, report::kReportBufferSize>) override { return 8; }
+    int read(std::span<uint8_t, report::kReportBufferSize>) override { return 0; }
+    int readFor(std::span<uint8_t, report::kReportBufferSize> r,
+                std::chrono::milliseconds) override {
+        std::ranges::fill(r, uint8_t{0xF9});
+        return readResult;
+    }
+};
+
+TEST(ConsoleHostileDevice, AnswerIsJudgedByWhatTheReadReturnedNotByTheBuffer) {
+    const report::ReportBuffer request{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x1C};
+    HostilePort port;
+    for (const int result : {0, -1}) {
+        port.readResult = result;
+        const auto outcome = console::runConsoleExchange(port, request, 1, {8, 18});
+        EXPECT_FALSE(outcome.answered) << result;
+        EXPECT_EQ(console::rxLine(outcome.answers[0], 3), "rx: 00 00 00 \r\n") << result;
+        EXPECT_EQ(console::outcomeStatus(outcome, 18).find("Read completed"), std::string::npos);
+    }
+    port.readResult = 18; // an input report length of 0: nothing can come back
+    const auto empty = console::runConsoleExchange(port, request, 1, {8, 0});
+    EXPECT_FALSE(empty.answered);
+    EXPECT_NE(console::outcomeStatus(empty, 0).find("Read failed! rdresult 0, inputReportLength 0"),
+              std::string::npos);
 }
 
 TEST_F(ConsoleExchange, FailedWriteOrAGoneDeviceReadsNothingAndIsBounded) {

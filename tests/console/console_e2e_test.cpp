@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "app/Form1.h"
-#include "app/core/tavrel_library.h"
 #include "console/Dialog1.h"
+#include "device/tavrel_library.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_ui_services.h"
 

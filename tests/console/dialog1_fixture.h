@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/app_context.h"
-#include "app/core/event_log.h"
-#include "app/core/tavrel_api.h"
 #include "console/Dialog1.h"
+#include "device/tavrel_api.h"
+#include "shell/app_context.h"
+#include "shell/event_log.h"
 #include "testreport/fake_report_port.h"
 #include "ui/fake_ui_services.h"
 

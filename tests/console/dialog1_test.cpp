@@ -65,6 +65,29 @@ TEST_F(ConsoleTest, SendShowsTheRequestAndTheAnswerInFieldsConsoleAndStatus) {
     EXPECT_EQ(console(), "");
 }
 
+// On a 1280x720 screen the window fits, and the data fields show a whole answer of the
+// interface (17 data bytes) and the longest preset, from the first byte to the last, even
+// at the window's smallest size.
+TEST_F(ConsoleTest, DataFieldsShowWholeReportsWithinA1280x720Screen) {
+    load();
+    EXPECT_LE(dialog->sizeHint().width(), 1280);
+    EXPECT_LE(dialog->sizeHint().height(), 720);
+    dialog->resize(dialog->minimumSizeHint());
+    const QString answer = QStringLiteral("EE DD CC BB AA 99 88 77 66 55 44 33 22 11 00 FF 0D ");
+    const QString format =
+        QStringLiteral("01 72 5D 0D FE 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 18 A3 00 01 ");
+    for (const char* name : {"ReadBuffer", "WriteBuffer"}) {
+        for (const QString& report : {answer, format}) {
+            QLineEdit* f = field(name);
+            f->setText(report);
+            f->end(false);
+            f->grab(); // painting scrolls the text to the cursor when it does not fit
+            EXPECT_EQ(f->cursorPositionAt(QPoint(0, f->height() / 2)), 0)
+                << name << ": " << report.toStdString();
+        }
+    }
+}
+
 TEST_F(ConsoleTest, ACustomButtonReplaysExactlyTheAssignedReport) {
     load();
     type("F9", "00 08 15 EE 10 00 00");
@@ -88,7 +111,9 @@ TEST_F(ConsoleTest, RefusedInputSendsNothingAndKeepsTheFields) {
     many.pop_back();
     for (const auto& [id, data, attempts] :
          {std::tuple{"F9", std::string("1FF"), "1"}, std::tuple{"F9", many, "1"},
-          std::tuple{"1FF", std::string("01"), "1"}, std::tuple{"F9", std::string("01"), "0"}}) {
+          std::tuple{"1FF", std::string("01"), "1"}, std::tuple{"F9", std::string("01"), "0"},
+          std::tuple{"F9", std::string("hello world"), "1"},
+          std::tuple{"F9x", std::string("01"), "1"}}) {
         type(id, data.c_str());
         field("ReadAttempts_Box")->setText(QString::fromLatin1(attempts));
         button("Send")->click();

@@ -215,4 +215,23 @@ TEST_F(SlowLoader, VersionFromTheFwKey) {
     EXPECT_EQ(*version, (std::pair<int, int>{2, 9}));
 }
 
+class BareLoader : public Loader {
+protected:
+    BareLoader() : Loader("loader:latency_ms=0:bare_answers=1") {}
+};
+
+TEST_F(BareLoader, AnswersHoldOnlyTheVersionAndTheReadData) {
+    const auto version = host::detect(*port, link, 5);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(*version, (std::pair<int, int>{1, 5}));
+    const std::array<uint8_t, 22> bare{0xF9};
+    EXPECT_EQ(send(loaderCommand(kErase, 1, 0x200F)), bare);
+    EXPECT_EQ(writeLine(0x2000, pattern(1)), bare);
+    EXPECT_EQ(writeLine(0x1FF0, pattern(1)), bare); // a refusal says nothing either
+    EXPECT_EQ(send(loaderCommand(kLed)), bare);
+    const auto read = send(loaderCommand(kRead, 16, 0x2000));
+    EXPECT_TRUE(std::all_of(read.begin() + 1, read.begin() + 6, [](uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(std::equal(read.begin() + 6, read.end(), pattern(1).begin()));
+}
+
 } // namespace

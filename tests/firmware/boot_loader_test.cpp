@@ -134,27 +134,34 @@ TEST_F(Sequences, LostAnswerInProgramStopsThereWithoutOk) {
     EXPECT_EQ(view.text.find("ok."), std::string::npos);
     ASSERT_TRUE(loader.lastFailure());
     EXPECT_EQ(loader.lastFailure()->address, "A0 20 00");
+    EXPECT_EQ(loader.lastFailure()->addressValue, 0x20A0);
 }
 
-TEST_F(Sequences, RefusedOrOutOfStepAnswersStopTheOperation) {
-    device.refused.insert(device.plainRequests.size() + 2);
-    EXPECT_EQ(loader.eraseMemory(), OperationOutcome::Failed);
-    EXPECT_NE(view.text.find("Erase stopped at address (low Endian): 0x8F 20 00: the boot loader "
-                             "refused the command (reason 1)."),
-              std::string::npos);
+TEST_F(Sequences, AnswersAreNotExaminedVerifyByValueCatchesWhatWentWrong) {
+    // Refusals are answers like any other: Erase and Program go on, and only Verify tells.
+    for (uint32_t a = 0x2000; a < 0x6000; ++a)
+        image.setByte(a, 0x00);
+    for (std::size_t k = 0; k < 256 + 1024; ++k)
+        device.refused.insert(device.plainRequests.size() + k);
+    EXPECT_EQ(loader.eraseMemory(), OperationOutcome::Completed);
+    EXPECT_EQ(loader.uploadMemory(image), OperationOutcome::Completed);
+    device.refused.clear();
+    EXPECT_EQ(loader.verifyMemory(image), OperationOutcome::Mismatch);
+    EXPECT_EQ(view.text.find("verifying... ok."), std::string::npos);
+}
 
-    // A request whose write failed leaves the device's chain behind ours: the next answer
-    // no longer echoes the request.
+TEST_F(Sequences, FailedWriteOrGoneDeviceStopsAtOnceWithTheAddressAsANumber) {
+    port.writeResults = {22, 22, -1};
+    EXPECT_EQ(loader.eraseMemory(), OperationOutcome::Failed);
+    ASSERT_TRUE(loader.lastFailure());
+    EXPECT_EQ(loader.lastFailure()->addressValue, 0x208F);
+    EXPECT_EQ(loader.lastFailure()->what, "the report could not be written");
+    EXPECT_EQ(addresses(0x03).size(), 2u);
+
     ASSERT_TRUE(loader.probe(random).valid);
-    port.writeResults = {-1};
-    view.text.clear();
-    link.OutputReportID = "F9";
-    link.WriteBuffer = "32 00 00 00 00 00 00";
-    link.sendReport();
+    port.leave();
     EXPECT_EQ(loader.verifyMemory(image), OperationOutcome::Failed);
-    EXPECT_NE(view.text.find("Verify stopped at address (low Endian): 0x00 20 00: the answer does "
-                             "not match the command, the link is out of step."),
-              std::string::npos);
+    EXPECT_EQ(loader.lastFailure()->addressValue, 0x2000);
 }
 
 } // namespace

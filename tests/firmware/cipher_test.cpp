@@ -117,7 +117,8 @@ TEST_F(SodiumCipher, CutOrLengthenedFilesAreRefused) {
     EXPECT_NE(refusal(enciphered.substr(0, enciphered.size() - 1)).find("cut short"),
               std::string::npos);
     EXPECT_NE(refusal(enciphered + '\0').find("damaged"), std::string::npos);
-    EXPECT_NE(refusal(plain).find("not enciphered"), std::string::npos);
+    EXPECT_NE(refusal(plain).find("not a firmware file enciphered by this program"),
+              std::string::npos);
 }
 
 } // namespace

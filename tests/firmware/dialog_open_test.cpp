@@ -10,11 +10,11 @@
 #include <memory>
 #include <unistd.h>
 
-#include "app/core/app_context.h"
-#include "app/core/boot_loader_locator.h"
-#include "app/core/event_log.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
+#include "shell/app_context.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/event_log.h"
 #include "temp_folder.h"
 #include "testreport/fake_report_port.h"
 #include "ui/fake_app_services.h"
@@ -174,7 +174,15 @@ TEST_F(FirmwareOpen, FilterThatDoesNotFitTheContentIsExplained) {
                                  "Firmware (*.enc)\""),
               std::string::npos);
     open(folder.write("plain.enc", threeRecords), 2);
-    EXPECT_NE(lastMessage().find("is not enciphered firmware"), std::string::npos);
+    EXPECT_NE(lastMessage().find("is not enciphered firmware; open it with the filter \"Intel Hex "
+                                 "File (*.hex)\""),
+              std::string::npos);
+    // Another program's enciphered file is no plain HEX file either: no filter helps.
+    open(folder.write("foreign.enc", std::string("\x93\x1F\x00 other cipher", 16)), 2);
+    EXPECT_NE(lastMessage().find("foreign.enc is not a firmware file enciphered by this program"),
+              std::string::npos)
+        << lastMessage();
+    EXPECT_EQ(lastMessage().find("filter"), std::string::npos);
     EXPECT_EQ(dialog->memoryImage().filledLineCount(), 0u);
     EXPECT_FALSE(enabled("program_Command"));
 }

@@ -9,13 +9,13 @@
 
 #include <memory>
 
-#include "app/core/app_context.h"
-#include "app/core/boot_loader_locator.h"
-#include "app/core/device_table.h"
-#include "app/core/event_log.h"
 #include "fake_boot_loader.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
+#include "shell/app_context.h"
+#include "shell/boot_loader_locator.h"
+#include "shell/device_table.h"
+#include "shell/event_log.h"
 #include "temp_folder.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_tavrel_api.h"
@@ -174,6 +174,21 @@ TEST_F(FirmwareUpdate, LostAnswerStopsProgramAndDetectionLeadsToAFullUpdate) {
     dialog->verify_Command_Click();
     EXPECT_NE(console().find("erasing... ok.\nuploading... ok.\nverifying... ok.\n"),
               std::string::npos);
+    EXPECT_TRUE(flashHoldsImage());
+}
+
+TEST_F(FirmwareUpdate, BareAnswersBringItOnlineAndThroughAFullUpdate) {
+    device.bare = true; // nothing echoed: the start answer's byte 1 is 0, not FE
+    dialog->Timer1_Timer();
+    EXPECT_FALSE(dialog->Timer1().isActive());
+    EXPECT_EQ(console(), "Bootloader ver 01.05 found\n");
+    loadFullImage();
+    dialog->erase_Command_Click();
+    dialog->program_Command_Click();
+    dialog->verify_Command_Click();
+    EXPECT_NE(console().find("erasing... ok.\nuploading... ok.\nverifying... ok.\n"),
+              std::string::npos)
+        << console();
     EXPECT_TRUE(flashHoldsImage());
 }
 

@@ -1,5 +1,7 @@
 // A boot loader behind a FakeReportPort for the sequence tests: its own chains, a flash of
-// 24 KiB, and answers that can be lost or refused on demand.
+// 24 KiB, and answers that can be lost or refused on demand. With bare set its answers carry
+// only what the protocol promises: the probe's version in bytes 6 and 7, the read data in
+// bytes 6..21, nothing echoed, byte 1 zero.
 #ifndef ORVANE_TESTS_FAKE_BOOT_LOADER_H
 #define ORVANE_TESTS_FAKE_BOOT_LOADER_H
 
@@ -20,8 +22,9 @@ public:
     std::array<uint8_t, kFlashSize> flash{};
     std::vector<Report> plainRequests; // each request after unscrambling
     std::set<std::size_t> lostAnswers; // request numbers (from 0) whose answer is lost
-    std::set<std::size_t> refused;     // request numbers answered F9 EE
+    std::set<std::size_t> refused;     // request numbers not carried out, answered F9 EE
     std::uint8_t major = 1, minor = 5;
+    bool bare = false;
 
     explicit FakeBootLoader(FakeReportPort& port) {
         flash.fill(0x5A);
@@ -45,7 +48,7 @@ private:
         const uint32_t address = plain[3] | (plain[4] << 8) | (plain[5] << 16);
         for (std::size_t i = 2; i < 6; ++i)
             answer[i] = plain[i];
-        switch (plain[1]) {
+        switch (refused.contains(number) ? 0xEE : plain[1]) { // a refused command does nothing
         case 0x00:
             answer[2] = 0;
             answer[6] = minor;
@@ -65,6 +68,11 @@ private:
             break;
         default:
             break;
+        }
+        if (bare) {
+            std::fill(answer.begin() + 1, answer.begin() + 6, 0);
+            if (plain[1] != 0x00 && plain[1] != 0x01)
+                std::fill(answer.begin() + 6, answer.end(), 0);
         }
         if (refused.contains(number)) {
             std::fill(answer.begin() + 1, answer.end(), 0);

@@ -7,12 +7,12 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
-#include "app/core/tavrel_library.h"
+#include "device/tavrel_library.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "temp_folder.h"
-#include "test_fixture.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {

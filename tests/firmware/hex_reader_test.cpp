@@ -160,10 +160,19 @@ TEST(HexReader, MalformedFilesAreRefusedNamingRecordAndLine) {
     }
 }
 
-TEST(HexReader, FileWithoutRecordsLoadsNothing) {
-    const auto file = load("no records here\r\n");
-    EXPECT_EQ(file.records, 0);
-    EXPECT_EQ(file.image.filledLineCount(), 0u);
+TEST(HexReader, ContentThatDoesNotBeginWithARecordIsNoHexFile) {
+    for (const std::string text : {"no records here\r\n", "\r\n  [Orvane]\r\n:00000001FF\r\n"}) {
+        const auto result = readIntelHex(text);
+        const auto* error = std::get_if<HexError>(&result);
+        ASSERT_NE(error, nullptr) << text;
+        EXPECT_TRUE(error->notHex);
+    }
+    const auto second = std::get<HexError>(readIntelHex("\r\n  [Orvane]\r\n"));
+    EXPECT_EQ(second.describe(),
+              "it is not an Intel HEX file (line 2 does not begin with the record mark \":\")");
+    // Blank lines before the first record are no content; a blank file holds no records.
+    EXPECT_EQ(load(" \r\n\t" + kEndRecord).records, 1);
+    EXPECT_EQ(load(" \r\n").records, 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,15 @@
 #include <functional>
 
 #include "app/Form1.h"
-#include "app/core/tavrel_library.h"
+#include "app/device_monitor_choice.h"
+#include "device/tavrel_library.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "report/report_port.h"
+#include "shell/localization.h"
 #include "temp_folder.h"
-#include "test_fixture.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {
@@ -82,15 +85,29 @@ protected:
     TempFolder logFolder;
     FirmwareFolder files;
     std::unique_ptr<TavrelLibrary> tavrel;
+    std::unique_ptr<DeviceMonitor> monitor;
     std::unique_ptr<Form1> form;
     Dialog* dialog = nullptr;
 
-    void start(const char* devices) {
+    // watched: with the device monitor that the program chooses for these devices.
+    void start(const char* devices, bool watched = false) {
         setenv("TAVREL_EMULATOR", devices, 1);
         unsetenv("TAVREL_EMULATOR_STATE");
         tavrel = std::make_unique<TavrelLibrary>();
-        form = std::make_unique<Form1>(
-            Form1Services{*tavrel, ui, os, locale, urls, logFolder.path(), {}, {}, [] {}});
+        if (watched)
+            monitor = makeDeviceMonitor(
+                chooseDeviceMonitor(std::nullopt, processEnvironment("TAVREL_EMULATOR")), *tavrel);
+        form = std::make_unique<Form1>(Form1Services{*tavrel,
+                                                     ui,
+                                                     os,
+                                                     locale,
+                                                     urls,
+                                                     logFolder.path(),
+                                                     {},
+                                                     {},
+                                                     [] {},
+                                                     nullptr,
+                                                     monitor.get()});
         form->show();
     }
     // Runs body while the firmware dialog is shown, as the Firmware button shows it.
@@ -114,6 +131,21 @@ protected:
             QTest::qWait(50);
         }
         return false;
+    }
+    // The application area read through a link of the test's own; a probe restarts the
+    // device's chains, whatever ours were. Empty when an answer is missing.
+    static std::vector<uint8_t> readApplicationArea(report::ReportPort& port) {
+        TestLink link;
+        if (link.exchange(port, {0xF9, 0x00}).size() != 22) return {};
+        link.send = link.receive = 0xC6;
+        std::vector<uint8_t> flash;
+        for (uint32_t a = 0x2000; a < 0x6000; a += 16) {
+            const auto line = link.exchange(
+                port, {0xF9, 0x01, 0x10, static_cast<uint8_t>(a), static_cast<uint8_t>(a >> 8)});
+            if (line.size() != 22) return {};
+            flash.insert(flash.end(), line.begin() + 6, line.end());
+        }
+        return flash;
     }
     void loadFirmware() {
         ui.openNames.push_back(files.write("full.hex", firmwareHex()));
@@ -153,15 +185,7 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
                   std::string::npos)
             << console();
 
-        TestLink link; // a probe restarts the device's chains, whatever ours were
-        ASSERT_EQ(link.exchange(port, {0xF9, 0x00}).size(), 22u);
-        link.send = link.receive = 0xC6;
-        for (uint32_t a = 0x2000; a < 0x6000; a += 16) {
-            const auto line = link.exchange(
-                port, {0xF9, 0x01, 0x10, static_cast<uint8_t>(a), static_cast<uint8_t>(a >> 8)});
-            ASSERT_EQ(line.size(), 22u);
-            flash.insert(flash.end(), line.begin() + 6, line.end());
-        }
+        flash = readApplicationArea(port);
         // The dialog's chains are now behind: detection brings them back in step.
         dialog->Timer1().start();
         ASSERT_TRUE(detect());
@@ -182,10 +206,32 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
     EXPECT_TRUE(normal);
 }
 
-TEST_F(UpdateEndToEnd, LostAnswerInProgramStopsAndDetectionRecovers) {
+// The emulated bus sends no system events; the list still follows the restart, without
+// the Refresh button.
+TEST_F(UpdateEndToEnd, AfterResetTheListShowsTheInterfaceByItself) {
+    start("loader:latency_ms=0.2:reboot_ms=20:joy_ms=0", true);
+    auto* list = form->findChild<QTreeWidget*>("DeviceList");
+    withDialog([&] {
+        ASSERT_TRUE(detect());
+        dialog->reset_Command_Click();
+    });
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            return list->topLevelItemCount() == 1 &&
+                   list->topLevelItem(0)->text(3).trimmed() == "25637";
+        },
+        10000);
+    EXPECT_TRUE(shown);
+}
+
+// Answers with echoes and status bytes (the emulator's own), and bare ones that carry only
+// the probe's version and the read data: the update relies on nothing more.
+class LostAnswer : public UpdateEndToEnd, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LostAnswer, InProgramStopsThereDetectionRecoversAndASecondUpdateWritesTheFile) {
     // Answer 1100 alone is lost: probe and start are 1 and 2, the erase 3 to 258, so the
     // loss falls in the middle of Program.
-    start("loader:latency_ms=0.2:drop_once=1100");
+    start(GetParam());
     withDialog([&] {
         ASSERT_TRUE(detect());
         loadFirmware();
@@ -216,8 +262,13 @@ TEST_F(UpdateEndToEnd, LostAnswerInProgramStopsAndDetectionRecovers) {
         const std::string second = console();
         EXPECT_NE(second.find("verifying... ok."), std::string::npos) << second;
         EXPECT_EQ(second.find("stopped"), std::string::npos) << second;
+        EXPECT_EQ(readApplicationArea(form->context().port), firmwareBytes());
     });
 }
+
+INSTANTIATE_TEST_SUITE_P(Answers, LostAnswer,
+                         ::testing::Values("loader:latency_ms=0.2:drop_once=1100",
+                                           "loader:latency_ms=0.2:drop_once=1100:bare_answers=1"));
 
 TEST_F(UpdateEndToEnd, UnplugDuringEraseStopsItAndDetectionWaits) {
     start("loader:latency_ms=5:unplug_after_ms=400");

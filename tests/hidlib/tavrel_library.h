@@ -5,7 +5,7 @@
 
 #include <tavrel/tavrel.h>
 
-#include "app/core/tavrel_module.h"
+#include "device/tavrel_module.h"
 
 class TavrelLibrary {
 public:

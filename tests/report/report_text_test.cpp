@@ -16,6 +16,17 @@ TEST(ReportText, TokensReadAsLeadingHexDigits) {
     EXPECT_TRUE(parseReportText("", 100).bytes.empty());
 }
 
+TEST(ReportText, WholeTokenReadingRefusesWhatIsNotHexadecimal) {
+    const auto words = parseReportText("01 hello world", 100, TokenReading::WholeToken);
+    EXPECT_FALSE(words.ok());
+    EXPECT_TRUE(words.bytes.empty());
+    EXPECT_EQ(words.error, "Byte 2 \"hello\" is not hexadecimal.");
+    EXPECT_FALSE(parseReportText("1G", 100, TokenReading::WholeToken).ok());
+    // Digits in either case and empty tokens (blanks) stay as they were.
+    EXPECT_EQ(parseReportText("ee 0F  ", 100, TokenReading::WholeToken).bytes,
+              (Bytes{0xEE, 0x0F, 0, 0}));
+}
+
 TEST(ReportText, RefusesWhatABufferCannotHold) {
     const auto big = parseReportText("01 1FF 02", 100);
     EXPECT_FALSE(big.ok());

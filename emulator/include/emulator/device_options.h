@@ -17,8 +17,13 @@ namespace emu {
 enum class QueuePolicy { Linux, Windows };
 
 struct DeviceOptions {
-    std::optional<Channels> channels;    // channels=a/b/...: fixed R/C positions
-    bool silent = false;                 // silent=1: takes requests, never answers
+    std::optional<Channels> channels; // channels=a/b/...: fixed R/C positions
+    bool silent = false;              // silent=1: takes requests, never answers
+    bool bareAnswers = false;         // bare_answers=1: boot-loader answers hold only
+                                      // what the protocol promises
+    // odd_values=1: the answers to the axis configuration and the decoding mode carry values
+    // the interface cannot hold (channel 0 for axis 1, decoding mode 2)
+    bool oddValues = false;
     std::optional<double> unplugAfterMs; // unplug_after_ms=N: leaves the bus N ms after plug-in
     std::optional<double> replugAfterMs; // replug_after_ms=N: leaves once, N ms after plug-in
     double awayMs = 500;                 // away_ms=N: how long a replug keeps it off the bus

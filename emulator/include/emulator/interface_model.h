@@ -41,6 +41,9 @@ public:
     Reply handle(std::span<const uint8_t> report);
     // Power-up: the working configuration is loaded from storage.
     void plugIn();
+    // Power lost (the device left the bus): what it only ran is gone, as at the next
+    // power-up.
+    void powerOff();
 
     InterfaceState& state() { return state_; }
     const InterfaceState& state() const { return state_; }

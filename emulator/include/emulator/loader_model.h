@@ -17,6 +17,10 @@
 // 1 address outside the allowed area (writes and erases only in 0x2000-0x5FFF, reads in
 // 0x0000-0x5FFF), 2 bad count, 3 unknown command. Reports with another id are ignored.
 //
+// Bare answers (bare_answers=1) carry only what the protocol promises a host: the probe's
+// version in bytes 6 and 7 and the read data in bytes 6.., byte 1 zero, nothing echoed;
+// every other answer, refusals included, is F9 and zeros (scrambled like any answer).
+//
 // Chaining. The host's chains are 0 when its firmware dialog loads; it scrambles the
 // probe and unscrambles the answer with its chains as they stand and then sets both to
 // C6. The device cannot know what a host's chains stand at before a probe, so a probe
@@ -91,6 +95,7 @@ public:
     Reply handle(std::span<const uint8_t> report);
     // Power-up: chains 0 and LED off.
     void plugIn();
+    void setBareAnswers(bool bare) { bareAnswers_ = bare; }
 
     LoaderState& state() { return state_; }
     const LoaderState& state() const { return state_; }
@@ -100,6 +105,7 @@ private:
 
     FirmwareVersion version_;
     int inLen_; // answers are scrambled up to their full length
+    bool bareAnswers_ = false;
     LoaderState state_;
 };
 

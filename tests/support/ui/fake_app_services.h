@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/event_log.h"
-#include "app/core/localization.h"
-#include "app/core/update_check.h"
+#include "shell/event_log.h"
+#include "shell/localization.h"
+#include "shell/update_check.h"
 
 namespace orvane::test {
 

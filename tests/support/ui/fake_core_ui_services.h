@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/os_version.h"
-#include "app/core/ui_services.h"
+#include "shell/os_version.h"
+#include "shell/ui_services.h"
 
 namespace orvane::test {
 

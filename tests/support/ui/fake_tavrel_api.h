@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/runtime_failure.h"
-#include "app/core/tavrel_api.h"
+#include "device/runtime_failure.h"
+#include "device/tavrel_api.h"
 
 namespace orvane::test {
 

@@ -1,0 +1,69 @@
+// How a configuration sequence (a full read, a transmission, storing) went: each exchange
+// is counted as done, refused before sending, not written or not answered, and the end of
+// the sequence says in one text whether everything happened and, when not, how many of how
+// many commands failed and what that leaves the user with.
+#ifndef ORVANE_CONFIG_CORE_SEQUENCE_OUTCOME_H
+#define ORVANE_CONFIG_CORE_SEQUENCE_OUTCOME_H
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "config/core/configuration.h"
+
+namespace orvane::config {
+
+enum class ExchangeStatus {
+    Done,
+    Refused,     // the request could not be built; nothing was sent
+    NotWritten,  // the write failed or moved less than the whole report
+    NotAnswered, // written, but no answer came within the bound
+};
+
+struct StepOutcome {
+    ExchangeStatus status = ExchangeStatus::Done;
+    std::string refusal; // why a refused request was not sent, one sentence
+    // "answer 10 (axis 3 channel 0)": an answer that carried values the interface cannot
+    // hold; those items kept their values.
+    std::string impossible;
+    bool readFailed = false; // a read returned an error: the device left or failed
+};
+
+enum class SequenceKind { Load, Transmit, Store };
+
+struct SequenceTally {
+    SequenceKind kind = SequenceKind::Load;
+    int requests = 0; // exchanges counted so far
+    int refused = 0;
+    int notWritten = 0;
+    int notAnswered = 0;
+    bool readFailed = false;
+    // Position (from 1) of the first of the failed writes that ran to the sequence's end;
+    // 0 when the last exchange was written.
+    int unwrittenFrom = 0;
+    std::vector<std::string> refusals;   // distinct reasons, in order
+    std::vector<std::string> impossible; // every answer with values that were refused
+
+    void add(const StepOutcome& step);
+    int failed() const { return refused + notWritten + notAnswered; }
+    // Every exchange happened and every answer was taken.
+    bool complete() const { return failed() == 0 && impossible.empty(); }
+};
+
+// The values of a record that no command can carry to the interface (a mixer entry beyond
+// a byte from a hand-edited settings file, ...), each as "mixer 3 factor 300".
+std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& record);
+
+// One text for the end of a sequence. notTaken: the record's values that the transmission
+// could not send (valuesTheInterfaceCannotTake), named when requests were refused.
+// A sequence that did not fully happen never reads as a success: the text names how many
+// commands of how many failed and what that means for the controls or the interface.
+std::string sequenceSummary(const SequenceTally& tally, std::span<const std::string> notTaken = {});
+
+// What a read that did not fully happen leaves in an editor that shows the record: nothing
+// of the interface's configuration, or only part of it. Empty after a complete read.
+std::string readFailureNote(const SequenceTally& tally);
+
+} // namespace orvane::config
+
+#endif

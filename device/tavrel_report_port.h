@@ -1,0 +1,39 @@
+// The report port of the device that the program opened through libtavrel (library
+// object 0). Waiting for input goes through the library's ReadTimeout, which blocks on the
+// device's readiness; a library without it gets overlapped reads with short pauses, and the
+// event log says so once.
+#ifndef ORVANE_DEVICE_TAVREL_REPORT_PORT_H
+#define ORVANE_DEVICE_TAVREL_REPORT_PORT_H
+
+#include <chrono>
+#include <functional>
+#include <string_view>
+
+#include "report/report_port.h"
+
+namespace orvane {
+
+class TavrelApi;
+
+class TavrelReportPort final : public report::ReportPort {
+public:
+    // notice: told once when the library lacks ReadTimeout; may be empty.
+    explicit TavrelReportPort(TavrelApi& tavrel, std::function<void(std::string_view)> notice = {});
+
+    int write(std::span<const uint8_t, report::kReportBufferSize> report) override;
+    int read(std::span<uint8_t, report::kReportBufferSize> report) override;
+    int readFor(std::span<uint8_t, report::kReportBufferSize> report,
+                std::chrono::milliseconds timeout) override;
+
+private:
+    int readPolling(std::span<uint8_t, report::kReportBufferSize> report,
+                    std::chrono::milliseconds timeout);
+
+    TavrelApi& tavrel_;
+    std::function<void(std::string_view)> notice_;
+    bool hasReadTimeout_ = true;
+};
+
+} // namespace orvane
+
+#endif
