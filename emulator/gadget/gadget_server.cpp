@@ -123,7 +123,10 @@ int run(const Options& options) {
         return 2;
     }
     const char* state = std::getenv("TAVREL_EMULATOR_STATE");
-    Bus bus({entries->front()}, state ? state : "");
+    // Who may open the gadget is the hidraw node's permission, not the model's.
+    DeviceEntry entry = entries->front();
+    entry.locked = false;
+    Bus bus({entry}, state ? state : "");
     const std::string udc = options.udc.empty() ? firstUdc() : options.udc;
     if (udc.empty()) {
         std::fputs("orvane-gadget: no USB device controller (load dummy_hcd)\n", stderr);
