@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (awaitAnswer(code, start + std::chrono::seconds(1), extra))
-            micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+            micros.push_back(
+                std::chrono::duration<double, std::micro>(Clock::now() - start).count());
         else
             ++lost;
     }
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
         sum += m;
     const double mean = micros.empty() ? 0 : sum / static_cast<double>(micros.size());
     const double median = micros.empty() ? 0 : micros[micros.size() / 2];
-    std::printf("exchanges %d mean_us %.0f median_us %.0f lost %d extra %d\n", count, mean,
-                median, lost, extra);
+    std::printf("exchanges %d mean_us %.0f median_us %.0f lost %d extra %d\n", count, mean, median,
+                lost, extra);
     return 0;
 }
