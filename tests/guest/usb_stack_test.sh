@@ -85,9 +85,9 @@ stop_gadget() {
     wait "$gadget" 2>/dev/null; gadget=
     wait_node 537F 6425 gone; wait_node 5381 640B gone
 }
-# Sets the boot-loader switch, stores it, and the interface restarts into its boot loader.
+# Sets the boot-loader switch and stores it; the interface restarts into its boot loader.
 into_boot_loader() {
-    for r in "01 00 00" "07 FF FF" "FF 01 00"; do "$cli" send F9 "00 08 15 EE $r" >>"$work/switch.log" 2>&1; done
+    "$cli" config bootloader >>"$work/switch.log" 2>&1
 }
 json_has() { # file, then "key": value pieces
     f=$1; shift
