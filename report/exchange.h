@@ -1,5 +1,5 @@
 // One request/answer exchange over a report port: reads away what is already queued (the
-// kernel keeps at most 64 reports and drops new ones when full, and the interface streams
+// kernel keeps at most 63 reports and drops new ones when full, and the interface streams
 // a joystick report every 10 ms), writes the request, then waits for the answer within a
 // bound, reading other reports out of the way.
 #ifndef ORVANE_REPORT_EXCHANGE_H

@@ -2,6 +2,7 @@
 
 #include "device.h"
 #include "state_file.h"
+#include "state_saver.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -25,6 +26,7 @@ void tightenTimerSlack() {
 // Saving the whole state after every exchange would cost more than the exchange itself
 // (a firmware update makes thousands), so changes are saved at most this often while the
 // device is busy, and at once when its last handle closes, the bus ends or the process exits.
+// The lock is held only for the snapshot: the file is written by the saver's own thread.
 constexpr auto kSaveInterval = std::chrono::milliseconds(250);
 
 // Everything the bus and its handles share. Handles keep it alive, so a handle that
@@ -34,6 +36,7 @@ struct Core {
     std::condition_variable changed; // new requests, devices leaving, the bus closing
     std::vector<std::unique_ptr<Device>> devices;
     std::string statePath;
+    std::unique_ptr<StateSaver> saver; // only with a state file
     bool closed = false;
     bool unsaved = false; // the state changed since the file was last written
     std::optional<TimePoint> lastSave;
@@ -60,7 +63,8 @@ struct Core {
     void saveIfDue(TimePoint now) {
         if (const auto due = saveDue(); due && *due <= now) save(now);
     }
-    // Also a device that left the bus since it was last looked at is saved as gone.
+    // Also a device that left the bus since it was last looked at is saved as gone. Call
+    // awaitSaved() after the lock is released to know the snapshot is in the file.
     void flush() {
         const TimePoint now = Clock::now();
         for (const auto& d : devices)
@@ -68,9 +72,13 @@ struct Core {
         if (unsaved) save(now);
     }
     void save(TimePoint now) {
-        saveState(statePath, devices);
+        saver->submit(stateText(devices));
         unsaved = false;
         lastSave = now;
+    }
+    // Without the lock: waits until the snapshots taken so far are written.
+    void awaitSaved() {
+        if (saver) saver->flush();
     }
 };
 
@@ -95,8 +103,11 @@ public:
         std::lock_guard lock(mutex_);
         for (const auto& weak : cores_) {
             if (const auto core = weak.lock()) {
-                std::lock_guard coreLock(core->mutex);
-                core->flush();
+                {
+                    std::lock_guard coreLock(core->mutex);
+                    core->flush();
+                }
+                core->awaitSaved();
             }
         }
     }
@@ -112,10 +123,14 @@ public:
         : core_(std::move(core)), device_(device), queue_(std::move(queue)) {}
 
     ~EmulatedPort() override {
-        std::lock_guard lock(core_->mutex);
-        if (core_->closed) return;
-        device_->detach(queue_);
-        if (!device_->hasHandles()) core_->flush(); // the device was closed
+        {
+            std::lock_guard lock(core_->mutex);
+            if (core_->closed) return;
+            device_->detach(queue_);
+            if (device_->hasHandles()) return;
+            core_->flush(); // the device was closed
+        }
+        core_->awaitSaved();
     }
 
     int write(std::span<const uint8_t> report) override {
@@ -197,7 +212,7 @@ struct Bus::Impl {
     std::shared_ptr<Core> core = std::make_shared<Core>();
 };
 
-Bus::Bus(std::vector<DeviceEntry> entries, std::string statePath)
+Bus::Bus(std::vector<DeviceEntry> entries, std::string statePath, StateWriter writer)
     : impl_(std::make_unique<Impl>()) {
     Core& core = *impl_->core;
     const TimePoint now = Clock::now();
@@ -206,6 +221,7 @@ Bus::Bus(std::vector<DeviceEntry> entries, std::string statePath)
     core.statePath = std::move(statePath);
     if (!core.statePath.empty()) {
         loadState(core.statePath, core.devices);
+        core.saver = std::make_unique<StateSaver>(core.statePath, std::move(writer));
         StateKeepers::instance().add(impl_->core);
     }
 }
@@ -217,6 +233,7 @@ Bus::~Bus() {
         impl_->core->closed = true;
     }
     impl_->core->changed.notify_all();
+    impl_->core->awaitSaved();
 }
 
 std::vector<ListedDevice> Bus::list() {

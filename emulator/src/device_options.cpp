@@ -102,8 +102,9 @@ DeviceOptions deviceOptions(const DeviceEntry& entry) {
         if (key == "write_fail") o.writeFail = count(value);
         if (key == "write_short") o.writeShort = count(value);
     }
-    // Linux queues 64 reports per open hidraw file, Windows 32 per handle by default.
-    o.queue = queue.value_or(o.queuePolicy == QueuePolicy::Linux ? 64 : 32);
+    // Linux queues 63 reports per open hidraw file (a ring of 64 that keeps one slot free),
+    // Windows 32 per handle by default.
+    o.queue = queue.value_or(o.queuePolicy == QueuePolicy::Linux ? kLinuxQueue : 32);
     return o;
 }
 

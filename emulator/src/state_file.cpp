@@ -238,8 +238,7 @@ std::string stateText(std::span<const std::unique_ptr<Device>> devices) {
     return out.str();
 }
 
-void saveState(const std::string& path, std::span<const std::unique_ptr<Device>> devices) {
-    const std::string text = stateText(devices);
+void writeStateFile(const std::string& path, std::string_view text) {
     const std::string temporary = path + ".tmp";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);

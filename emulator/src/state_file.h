@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace emu {
 
@@ -18,7 +19,8 @@ void loadState(const std::string& path, std::span<const std::unique_ptr<Device>>
 void loadState(std::istream& in, std::span<const std::unique_ptr<Device>> devices);
 // The file's whole text for the devices as they stand.
 std::string stateText(std::span<const std::unique_ptr<Device>> devices);
-void saveState(const std::string& path, std::span<const std::unique_ptr<Device>> devices);
+// Replaces the file with the text: written beside it, then renamed over it.
+void writeStateFile(const std::string& path, std::string_view text);
 
 } // namespace emu
 

@@ -96,9 +96,9 @@ TEST(DeviceListParser, FaultKeysAndTheQueuePolicy) {
     EXPECT_EQ(o.dropOnce, 8);
     EXPECT_DOUBLE_EQ(*o.replugAfterMs, 100);
     EXPECT_DOUBLE_EQ(o.awayMs, 20);
-    // The host's buffer: 64 reports kept on Linux, 32 with the oldest dropped on Windows.
+    // The host's buffer: 63 reports kept on Linux, 32 with the oldest dropped on Windows.
     EXPECT_EQ(o.queuePolicy, emu::QueuePolicy::Linux);
-    EXPECT_EQ(o.queue, 64);
+    EXPECT_EQ(o.queue, 63);
     const emu::DeviceOptions windows = emu::deviceOptions((*entries)[1]);
     EXPECT_EQ(windows.queuePolicy, emu::QueuePolicy::Windows);
     EXPECT_EQ(windows.queue, 32);

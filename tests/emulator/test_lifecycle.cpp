@@ -1,11 +1,14 @@
 // Storing, replugging, switching between normal and boot-loader mode, and the state file.
 #include "host_side.h"
+#include "state_saver.h"
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -275,6 +278,111 @@ TEST_F(StateFile, PendingChangeIsSavedWhenTheProcessExits) {
     auto bus = busOf(devices, path);
     auto port = bus.open("emu:0");
     EXPECT_EQ(axisOneChannel(*port), 7);
+}
+
+// A state writer that keeps each save waiting until the test lets it go, and notes the
+// texts it wrote in order.
+class HeldWriter {
+public:
+    explicit HeldWriter(bool held = true) : released_(!held) {}
+    emu::StateWriter writer() {
+        return [this](const std::string& path, std::string_view text) {
+            std::unique_lock lock(mutex_);
+            waiting_ = true;
+            changed_.notify_all();
+            // Bounded, so that a save made under the bus's lock fails the test, not hangs it.
+            changed_.wait_for(lock, 10s, [&] { return released_; });
+            waiting_ = false;
+            if (!path.empty()) std::ofstream(path, std::ios::trunc) << text;
+            texts_.emplace_back(text);
+        };
+    }
+    bool awaitWaiting() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 30s, [&] { return waiting_; });
+    }
+    bool waiting() {
+        std::lock_guard lock(mutex_);
+        return waiting_;
+    }
+    void release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+    std::vector<std::string> texts() {
+        std::lock_guard lock(mutex_);
+        return texts_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool released_;
+    bool waiting_ = false;
+    std::vector<std::string> texts_;
+};
+
+// A slow file system must not hold the answers back: the file is written outside the lock.
+TEST_F(StateFile, TheDeviceAnswersWhileTheFileIsBeingWritten) {
+    const char* devices = "interface:latency_ms=0.2:joy_ms=0";
+    HeldWriter held;
+    {
+        emu::Bus bus(*emu::parseDeviceList(devices), path, held.writer());
+        auto port = bus.open("emu:0");
+        ASSERT_TRUE(host::exchange(*port, 0x01));
+        ASSERT_TRUE(host::exchange(*port, 0x02, 1, 3)); // the first change is saved at once
+        ASSERT_TRUE(held.awaitWaiting());
+        const auto answer = host::exchange(*port, 0x02, 1, 7);
+        ASSERT_TRUE(answer);
+        EXPECT_EQ((*answer)[1], 0x02);
+        EXPECT_EQ(axisOneChannel(*port), 7);
+        EXPECT_TRUE(held.waiting()) << "the exchanges went on while the save was held";
+        held.release();
+        port.reset(); // the last handle: its state is in the file when this returns
+    }
+    auto next = busOf(devices, path);
+    auto port = next.open("emu:0");
+    EXPECT_EQ(axisOneChannel(*port), 7);
+}
+
+TEST(StateSaver, AnOlderSnapshotNeverLandsOverANewerOne) {
+    HeldWriter held;
+    {
+        emu::StateSaver saver("", held.writer());
+        saver.submit("1");
+        ASSERT_TRUE(held.awaitWaiting());
+        saver.submit("2"); // overtaken before it could be written
+        saver.submit("3");
+        held.release();
+        saver.flush();
+        EXPECT_EQ(held.texts(), (std::vector<std::string>{"1", "3"}));
+        saver.submit("4");
+    } // the end writes what is pending
+    EXPECT_EQ(held.texts().back(), "4");
+
+    // Snapshots from several threads, numbered in the order they were taken (as the bus
+    // takes them under its lock): the file sees them in that order and ends with the last.
+    HeldWriter free(false);
+    emu::StateSaver saver("", free.writer());
+    std::mutex snapshot;
+    int taken = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                std::lock_guard lock(snapshot);
+                saver.submit(std::to_string(++taken));
+            }
+        });
+    for (auto& t : threads)
+        t.join();
+    saver.flush();
+    const auto texts = free.texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), "800");
+    for (std::size_t i = 1; i < texts.size(); ++i)
+        EXPECT_LT(std::stoi(texts[i - 1]), std::stoi(texts[i])) << i;
 }
 
 TEST_F(StateFile, LoaderResetComesBackInNormalModeAfterItsRebootTime) {

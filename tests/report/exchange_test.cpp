@@ -56,7 +56,7 @@ TEST_F(ExchangeTest, StaleReportsAreReadAwayBeforeTheRequest) {
     const auto result = send(0x10);
     EXPECT_TRUE(result.answered);
     EXPECT_EQ(answer[2], 0x21);
-    EXPECT_EQ(result.drained, 64);
+    EXPECT_EQ(result.drained, 63);
     EXPECT_GT(port.dropped, 0);
 }
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -80,10 +81,15 @@ public:
     virtual bool connected() const = 0;
 };
 
+// Writes the state file's whole text. The bus calls it on a thread of its own, one call at
+// a time, never while it holds up the devices.
+using StateWriter = std::function<void(const std::string& path, std::string_view text)>;
+
 class Bus {
 public:
     // statePath: file that keeps the device state across processes; empty for none.
-    Bus(std::vector<DeviceEntry> entries, std::string statePath = {});
+    // writer: empty for the file written beside itself and renamed over.
+    Bus(std::vector<DeviceEntry> entries, std::string statePath = {}, StateWriter writer = {});
     ~Bus();
     Bus(const Bus&) = delete;
     Bus& operator=(const Bus&) = delete;

@@ -16,6 +16,9 @@ namespace emu {
 // and drops the new report; Windows drops its oldest report to make room.
 enum class QueuePolicy { Linux, Windows };
 
+// Reports the Linux kernel keeps per open hidraw file: its ring of 64 keeps one slot free.
+inline constexpr int kLinuxQueue = 63;
+
 struct DeviceOptions {
     std::optional<Channels> channels; // channels=a/b/...: fixed R/C positions
     bool silent = false;              // silent=1: takes requests, never answers
@@ -30,7 +33,7 @@ struct DeviceOptions {
     double rebootMs = 300;               // reboot_ms=N: time off the bus on a mode switch
     double joystickMs = 10;              // joy_ms=N: joystick report period, 0 for none
     QueuePolicy queuePolicy = QueuePolicy::Linux; // os=linux|windows
-    int queue = 64;                               // queue=N: reports each open handle buffers
+    int queue = kLinuxQueue;                      // queue=N: reports each open handle buffers
     // Answer faults, counted over the answers the device sends (0: none).
     int drop = 0;      // drop=N: every Nth answer is lost
     int dropOnce = 0;  // drop_once=N: only the Nth answer of the device's life is lost

@@ -1,8 +1,8 @@
 // A device behind a report port, scripted by the test: answers to requests (after a delay,
 // lost, duplicated), a stream of other reports, short and failed writes, a device that
 // leaves. Time is a FakeClock that moves only when the port is asked to wait, so tests
-// never sleep. The input queue holds 64 reports and drops new ones when full, as the Linux
-// kernel does.
+// never sleep. The input queue holds 63 reports and drops new ones when full, as the Linux
+// kernel does (its ring of 64 keeps one slot free).
 #ifndef ORVANE_TESTS_FAKE_REPORT_PORT_H
 #define ORVANE_TESTS_FAKE_REPORT_PORT_H
 
@@ -43,7 +43,7 @@ public:
     std::deque<int> writeResults;
     // When set, the device is gone from that time on: every call returns -1.
     std::optional<report::Clock::time_point> goneAt;
-    std::size_t queueLimit = 64;
+    std::size_t queueLimit = 63;
 
     // Puts a report on the way; it becomes readable after the delay.
     void deliver(Report report, std::chrono::microseconds delay = {});
