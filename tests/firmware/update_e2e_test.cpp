@@ -209,7 +209,7 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
 }
 
 // The emulated bus sends no system events; the list still follows the restart, without
-// the Refresh button.
+// the Refresh button (on an attached boot loader: through udev's monitor).
 TEST_F(UpdateEndToEnd, AfterResetTheListShowsTheInterfaceByItself) {
     start("loader:latency_ms=0.2:reboot_ms=20:joy_ms=0", true);
     auto* list = form->findChild<QTreeWidget*>("DeviceList");

@@ -366,6 +366,14 @@ check "... with its lengths" has "$log" \
     'Device change: 1 listed: "Loader" 21377:25611 serial "HOT1" 22/22'
 check "every followed change refreshed the list, and only they did" each_follow_refreshed "$log"
 kill $orvane; wait $orvane 2>/dev/null
+# The firmware dialog's Reset: the list shows the interface again without Refresh.
+if [ -x "$bin/test_firmware_dialog" ]; then
+    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 "$bin/test_firmware_dialog" \
+        --gtest_filter=UpdateEndToEnd.AfterResetTheListShowsTheInterfaceByItself \
+        >"$work/fwreset.log" 2>&1
+    check "after the firmware dialog's Reset the list shows the interface by itself" \
+        has "$work/fwreset.log" "[  PASSED  ] 1 test"
+fi
 stop_gadget
 TAVREL_EMULATOR_STATE=/tmp/orvane-gadget.state
 cp "$log" "$work/hotplug-events.log"
