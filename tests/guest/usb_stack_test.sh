@@ -116,7 +116,7 @@ open(sys.argv[1], "w").write("\r\n".join(lines + [":00000001FF"]) + "\r\n")
 PY
 
 interface() {
-echo "== the interface: listing, send, configuration (CLI and dialog), queue, permission"
+echo "== the interface: listing, send (CLI and console), configuration (CLI and dialog), queue, permission"
 start_gadget "interface:serial=GADGET1:latency_ms=0"
 check "the interface's hidraw node appears" wait_node 537F 6425
 check "the udev rule gives it to plugdev and the seat's user" \
@@ -195,7 +195,7 @@ stop_gadget
 }
 
 firmware() {
-echo "== firmware update: into the boot loader and back, each a re-enumeration"
+echo "== firmware update (CLI and dialog): into the boot loader and back, each a re-enumeration"
 start_gadget "interface:serial=GADGET1:latency_ms=0"
 wait_node 537F 6425
 "$cli" config read -o "$work/before.orv" >"$work/fwread.log" 2>&1

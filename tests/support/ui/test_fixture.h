@@ -19,14 +19,12 @@ inline constexpr const char* kFixedStamp = "07.12.2026,23:15:00";
 
 // The devices an end-to-end test meets: the emulated ones named, or with
 // ORVANE_E2E_REAL_DEVICE=1 the ones attached to the machine (the guest tests' USB gadget,
-// which starts as the emulator's does). True when they are the attached ones.
-inline bool useDevices(const char* emulated) {
-    if (const char* real = std::getenv("ORVANE_E2E_REAL_DEVICE"); real && *real == '1') {
+// which starts as the emulator's does).
+inline void useDevices(const char* emulated) {
+    if (const char* real = std::getenv("ORVANE_E2E_REAL_DEVICE"); real && *real == '1')
         unsetenv("TAVREL_EMULATOR");
-        return true;
-    }
-    setenv("TAVREL_EMULATOR", emulated, 1);
-    return false;
+    else
+        setenv("TAVREL_EMULATOR", emulated, 1);
 }
 
 struct LogFixture {
