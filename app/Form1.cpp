@@ -48,6 +48,21 @@ QString tableText(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// The list's rows in one line for the event log, so that a followed change can be traced:
+// 2 listed: "ZT2960" 21375:25637 serial "GADGET1" 18/8; ...
+std::string listedDevices(const DeviceTable& table) {
+    std::string text = std::to_string(table.deviceCount()) + " listed";
+    for (int slot = 0; slot < table.deviceCount(); ++slot) {
+        const DeviceRow& r = table.row(slot);
+        text += (slot == 0 ? ": \"" : "; \"") + r.deviceName + "\" " +
+                std::to_string(tableNumber(r.vendorId)) + ':' +
+                std::to_string(tableNumber(r.productId)) + " serial \"" + r.serialNumber + "\" " +
+                std::to_string(tableNumber(r.inputReportLen)) + '/' +
+                std::to_string(tableNumber(r.outputReportLen));
+    }
+    return text;
+}
+
 QPushButton* namedButton(QWidget* parent, const char* name) {
     auto* b = new QPushButton(parent);
     b->setObjectName(QString::fromLatin1(name));
@@ -367,6 +382,7 @@ void Form1::followDeviceChange() {
     const bool consoleEnabled = Console_Command_->isEnabled();
     log_.logI("Device change: the device list follows");
     Refresh_Click(0);
+    log_.logI("Device change: " + listedDevices(table_));
     const std::optional<int> slot = selected ? slotOf(table_, *selected) : std::nullopt;
     if (!slot) return;
     DeviceList_->setCurrentItem(DeviceList_->topLevelItem(*slot));

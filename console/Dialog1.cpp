@@ -93,6 +93,8 @@ void Dialog1::Form_Load() {
     ProdID_->setText(QLatin1Char(' ') + QString::number(values_.productId));
     DevName_->setText(fromText(values_.deviceName));
     SerNum_->setText(fromText(values_.serialNumber));
+    DevName_->setToolTip(DevName_->text());
+    SerNum_->setToolTip(SerNum_->text());
     InRptLen_->setText(QString::number(values_.inputReportLen));
     OutRptLen_->setText(QString::number(values_.outputReportLen));
 

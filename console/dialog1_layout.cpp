@@ -50,14 +50,9 @@ QPlainTextEdit* makeTextBox(QWidget* parent, const char* name) {
 // them data (the "format" preset sends as many).
 constexpr int kWidestReportBytes = 21;
 
-// Wide enough to show that many bytes as the console writes them ("00 " each), whichever
-// hexadecimal digits they hold.
-void fitReportBytes(QLineEdit* field, int bytes) {
-    const QFontMetrics metrics = field->fontMetrics();
-    int digit = 0;
-    for (const QChar c : QStringLiteral("0123456789ABCDEF"))
-        digit = std::max(digit, metrics.horizontalAdvance(c));
-    const int text = bytes * (2 * digit + metrics.horizontalAdvance(QLatin1Char(' ')));
+// Wide enough to show the sample text whole, as the style frames a line edit.
+void fitText(QLineEdit* field, const QString& sample) {
+    const int text = field->fontMetrics().horizontalAdvance(sample);
     // The frame and the inner margins of a line edit, as the style adds them.
     QStyleOptionFrame option;
     option.initFrom(field);
@@ -69,6 +64,16 @@ void fitReportBytes(QLineEdit* field, int bytes) {
               field->sizeHint().height()),
         field);
     field->setMinimumWidth(size.width());
+}
+
+// Wide enough to show that many bytes as the console writes them ("00 " each), whichever
+// hexadecimal digits they hold.
+void fitReportBytes(QLineEdit* field, int bytes) {
+    const QFontMetrics metrics = field->fontMetrics();
+    QChar widest = QLatin1Char('0');
+    for (const QChar c : QStringLiteral("0123456789ABCDEF"))
+        if (metrics.horizontalAdvance(c) > metrics.horizontalAdvance(widest)) widest = c;
+    fitText(field, QString(QString(2, widest) + QLatin1Char(' ')).repeated(bytes));
 }
 
 void addRow(QGridLayout* grid, const char* label, QWidget* field) {
@@ -88,6 +93,14 @@ void Dialog1::buildLayout() {
     SerNum_ = makeField(deviceFrame_, "SerNum", true);
     InRptLen_ = makeField(deviceFrame_, "InRptLen", true);
     OutRptLen_ = makeField(deviceFrame_, "OutRptLen", true);
+    // Ids as the console writes them (" 65535"), report lengths up to 101 bytes, and device
+    // strings of a usual length; a longer string shows whole in its tooltip.
+    for (QLineEdit* id : {VendID_, ProdID_})
+        fitText(id, QStringLiteral(" 65535"));
+    for (QLineEdit* length : {InRptLen_, OutRptLen_})
+        fitText(length, QStringLiteral("101"));
+    for (QLineEdit* text : {DevName_, SerNum_})
+        fitText(text, QStringLiteral("WWWWWWWWWWWW"));
     addRow(deviceGrid, "VendorID:", VendID_);
     addRow(deviceGrid, "ProductID:", ProdID_);
     addRow(deviceGrid, "Device Name:", DevName_);

@@ -72,16 +72,6 @@ protected:
     FakeUrlOpener urls;
     TempFolder folder;
 
-    // With ORVANE_E2E_REAL_DEVICE=1 a test meets the interface attached to the machine
-    // instead (the guest tests' USB gadget, which starts as the emulator's does).
-    static void useEmulator(const std::string& devices) {
-        if (const char* real = std::getenv("ORVANE_E2E_REAL_DEVICE"); real && *real == '1') {
-            unsetenv("TAVREL_EMULATOR");
-            return;
-        }
-        setenv("TAVREL_EMULATOR", devices.c_str(), 1);
-    }
-
     // Opens the first listed device in the configuration dialog and runs drive while it
     // is shown.
     void openDialog(TavrelLibrary& tavrel, const std::function<void(Dialog2&)>& drive) {
@@ -128,7 +118,7 @@ void prime(TavrelApi& tavrel, const config::Configuration& wanted, bool expectAn
 
 TEST_F(ConfigEndToEnd, ReadEditTransmitStoreAndReadAgainAfterReplug) {
     const auto state = folder.path() / "emulator.state";
-    useEmulator("interface:fw=1.3.5");
+    useDevices("interface:fw=1.3.5");
     setenv("TAVREL_EMULATOR_STATE", state.c_str(), 1);
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
@@ -172,7 +162,7 @@ TEST_F(ConfigEndToEnd, ReadEditTransmitStoreAndReadAgainAfterReplug) {
 TEST_F(ConfigEndToEnd, ReadAgainInANewProcess) {
     const char* state = std::getenv(kStateVariable);
     if (!state) GTEST_SKIP() << "started by ReadEditTransmitStoreAndReadAgainAfterReplug";
-    useEmulator("interface:fw=1.3.5");
+    useDevices("interface:fw=1.3.5");
     setenv("TAVREL_EMULATOR_STATE", state, 1);
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
@@ -183,7 +173,7 @@ TEST_F(ConfigEndToEnd, ReadAgainInANewProcess) {
 }
 
 TEST_F(ConfigEndToEnd, LostAnswersFailTheirExchangesAndTheRestArrive) {
-    useEmulator("interface:loss=0.3:seed=7");
+    useDevices("interface:loss=0.3:seed=7");
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
         prime(tavrel, distinctiveConfiguration(), false);
@@ -205,7 +195,7 @@ void expectToldFailed(const Dialog2& d, const QString& howMany) {
 }
 
 TEST_F(ConfigEndToEnd, ADeviceThatNeverAnswersEndsEachReadWithinItsBound) {
-    useEmulator("interface:silent=1");
+    useDevices("interface:silent=1");
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
         const QString title = d.windowTitle();
@@ -236,7 +226,7 @@ TEST_F(ConfigEndToEnd, ADeviceThatNeverAnswersEndsEachReadWithinItsBound) {
 
 TEST_F(ConfigEndToEnd, ADeviceUnpluggedMidSequenceFailsTheRestAndTheDialogCloses) {
     // Answers take 20 ms, so the start-up read runs for 400 ms and the device leaves in it.
-    useEmulator("interface:latency_ms=20:unplug_after_ms=300");
+    useDevices("interface:latency_ms=20:unplug_after_ms=300");
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
         ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
@@ -256,7 +246,7 @@ TEST_F(ConfigEndToEnd, ADeviceUnpluggedMidSequenceFailsTheRestAndTheDialogCloses
 
 TEST_F(ConfigEndToEnd, AWriteFailingInTheMiddleOfTransmitIsCountedAndClosingAsks) {
     // The 20 writes of the start-up read, then the 40th write fails: the transmission's 20th.
-    useEmulator("interface:write_fail=40");
+    useDevices("interface:write_fail=40");
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
         ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
@@ -282,7 +272,7 @@ TEST_F(ConfigEndToEnd, ASettingsFileWithAMixerEntryBeyondAByteIsNamedAndTheTrans
     c.mixers[config::MixerField::Factor][4] = 300;
     const auto file = folder.path() / "club.orv";
     std::ofstream(file, std::ios::binary) << config::writeSettingsFile(c, "");
-    useEmulator("interface");
+    useDevices("interface");
     TavrelLibrary tavrel;
     openDialog(tavrel, [&](Dialog2& d) {
         ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));

@@ -140,6 +140,15 @@ TEST_F(Form1DesktopTest, SelectedDeviceUnpluggedLeavesNoSelectionAndOpenDisabled
     EXPECT_FALSE(enabled("OpenDev2_0"));
     EXPECT_FALSE(enabled("Console_Command"));
     EXPECT_TRUE(enabled("OpenDev_0"));
+    // The log says what the list then holds: a followed change can be traced.
+    EXPECT_EQ(logMessages().back(),
+              "Device change: 1 listed: \"Mouse\" 4660:1 serial \"SN42\" 5/0");
+
+    api.devices = {listedInterface(), listedMouse()};
+    monitor.announce();
+    settle();
+    EXPECT_EQ(logMessages().back(), "Device change: 2 listed: \"ZT2960\" 21375:25637 serial "
+                                    "\"EMU0\" 18/8; \"Mouse\" 4660:1 serial \"SN42\" 5/0");
 }
 
 // A rebuild probes devices through the library object that a device window uses: it

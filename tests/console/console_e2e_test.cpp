@@ -16,6 +16,7 @@
 #include "device/tavrel_library.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_ui_services.h"
+#include "ui/test_fixture.h"
 
 namespace orvane::test {
 namespace {
@@ -33,7 +34,7 @@ protected:
         static std::string chosen;
         if (!chosen.empty() && chosen != devices) return false;
         chosen = devices;
-        setenv("TAVREL_EMULATOR", devices, 1);
+        useDevices(devices);
         return true;
     }
 

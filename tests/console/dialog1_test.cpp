@@ -86,6 +86,15 @@ TEST_F(ConsoleTest, DataFieldsShowWholeReportsWithinA1280x720Screen) {
                 << name << ": " << report.toStdString();
         }
     }
+    // The device's ids and report lengths show whole too.
+    for (const auto& [name, text] : {std::pair{"VendID", " 65535"}, std::pair{"ProdID", " 65535"},
+                                     std::pair{"InRptLen", "101"}, std::pair{"OutRptLen", "101"}}) {
+        QLineEdit* f = field(name);
+        f->setText(QString::fromLatin1(text));
+        f->end(false);
+        f->grab();
+        EXPECT_EQ(f->cursorPositionAt(QPoint(0, f->height() / 2)), 0) << name;
+    }
 }
 
 TEST_F(ConsoleTest, ACustomButtonReplaysExactlyTheAssignedReport) {

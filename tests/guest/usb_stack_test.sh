@@ -5,14 +5,15 @@
 #
 #   usb_stack_test.sh BUILD_DIR [PART...]
 #
-# PART: interface, cut_read, firmware, cut_program, other (default: all, in this order).
+# PART: interface, cut_read, firmware, cut_program, other, hotplug (default: all, in this
+# order).
 # udevd runs throughout with the project's udev rule, as on an installed system.
 # Each check prints "ok" or "FAILED"; the exit status is the number of failures (at most
 # 100). Logs and the exchange figures go to $ORVANE_GUEST_RESULTS.
 build=$(realpath "${1:?usage: usb_stack_test.sh BUILD_DIR}")
 bin=$build/bin
 shift
-parts=${*:-interface cut_read firmware cut_program other}
+parts=${*:-interface cut_read firmware cut_program other hotplug}
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
 out=${ORVANE_GUEST_RESULTS:-/tmp}
@@ -23,6 +24,7 @@ started=${started%.*}
 unset TAVREL_EMULATOR TAVREL_EMULATOR_STATE
 cli=$bin/orvane-cli
 failures=0
+cr=$(printf '\r')
 gadget=
 
 check() { # what, then a command that must succeed
@@ -114,7 +116,7 @@ open(sys.argv[1], "w").write("\r\n".join(lines + [":00000001FF"]) + "\r\n")
 PY
 
 interface() {
-echo "== the interface: listing, send, configuration (CLI and dialog), queue, permission"
+echo "== the interface: listing, send (CLI and console), configuration (CLI and dialog), queue, permission"
 start_gadget "interface:serial=GADGET1:latency_ms=0"
 check "the interface's hidraw node appears" wait_node 537F 6425
 check "the udev rule gives it to plugdev and the seat's user" \
@@ -125,6 +127,14 @@ check "listed with its ids, strings and lengths 18/8" json_has "$work/list.json"
     '"serialNumber": "GADGET1"' '"inputReportLength": 18' '"outputReportLength": 8'
 "$cli" send F9 "00 08 15 EE 1C 00 00" >"$work/send.log" 2>&1
 check "send shows the version answer, not a joystick report" has "$work/send.log" "rx: F9 1C 01 03 00 05"
+# The HID console offscreen, while the configuration is still the factory's.
+if [ -x "$bin/test_console_e2e" ]; then
+    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 "$bin/test_console_e2e" \
+        --gtest_filter=ConsoleEndToEnd.ConfigurationReadIsAnsweredAmongTheJoystickReports \
+        >"$work/console.log" 2>&1
+    check "the HID console's send is answered among the joystick reports" \
+        has "$work/console.log" "[  PASSED  ] 1 test"
+fi
 
 "$cli" config read -o "$work/a.orv" >"$work/read.log" 2>&1
 check "config read writes the settings file" test -s "$work/a.orv"
@@ -185,7 +195,7 @@ stop_gadget
 }
 
 firmware() {
-echo "== firmware update: into the boot loader and back, each a re-enumeration"
+echo "== firmware update (CLI and dialog): into the boot loader and back, each a re-enumeration"
 start_gadget "interface:serial=GADGET1:latency_ms=0"
 wait_node 537F 6425
 "$cli" config read -o "$work/before.orv" >"$work/fwread.log" 2>&1
@@ -206,6 +216,15 @@ check "the boot loader leaves" wait_node 5381 640B gone
 check "the interface comes back" wait_node 537F 6425
 "$cli" config read -o "$work/after.orv" >>"$work/fwread.log" 2>&1
 check "and answers with its configuration kept" cmp "$work/before.orv" "$work/after.orv"
+# The firmware dialog offscreen: the switch into the boot loader, detection, a full update
+# read back, and Reset, until the list shows the interface again.
+if [ -x "$bin/test_firmware_dialog" ]; then
+    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 "$bin/test_firmware_dialog" \
+        --gtest_filter=UpdateEndToEnd.InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNormalMode \
+        >"$work/fwdialog.log" 2>&1
+    check "the firmware dialog updates the boot loader and resets it into the interface" \
+        has "$work/fwdialog.log" "[  PASSED  ] 1 test"
+fi
 stop_gadget
 }
 
@@ -231,6 +250,133 @@ wait_node 1209 0001
 check "the udev rule leaves another HID device alone" \
     test "$(access_of 1209 0001)" = "600 root:root untagged"
 kill "$other"; wait "$other"
+}
+
+# The main window's event log: the messages of its entries, one a line.
+log_messages() { # file
+    n=0
+    while IFS= read -r line; do
+        n=$((n + 1))
+        [ $((n % 3)) -eq 0 ] && echo "${line%"$cr"}"
+    done 2>/dev/null <"$1"
+}
+# What the kernel holds, as the program's list line should hold it (order aside): the
+# number of hidraw nodes, then each node's ids (decimal) and serial number.
+kernel_list() {
+    count=0 pieces=
+    for u in /sys/class/hidraw/hidraw*/device/uevent; do
+        [ -e "$u" ] || continue
+        id= uniq=
+        while IFS= read -r line; do
+            case $line in
+            HID_ID=*) id=${line#HID_ID=} ;;
+            HID_UNIQ=*) uniq=${line#HID_UNIQ=} ;;
+            esac
+        done <"$u" 2>/dev/null
+        [ -n "$id" ] || continue
+        vid=${id#*:}; pid=${vid#*:}; vid=${vid%:*}
+        count=$((count + 1))
+        pieces="$pieces|$((0x$vid)):$((0x$pid)) serial \"$uniq\""
+    done
+    echo "$count$pieces"
+}
+# True when the last list line of the log holds what the kernel holds.
+listed_as_kernel() { # log
+    last=$(log_messages "$1" | grep '^Device change: [0-9]* listed' | tail -n 1)
+    want=$(kernel_list)
+    [ "${last#Device change: ${want%%|*} listed}" != "$last" ] || return 1
+    rest=${want#*|}
+    [ "$rest" = "$want" ] && return 0
+    while [ -n "$rest" ]; do
+        piece=${rest%%|*}
+        [ "${last#*"$piece"}" != "$last" ] || return 1
+        [ "$rest" = "$piece" ] && break
+        rest=${rest#*|}
+    done
+}
+follows() { log_messages "$1" | grep -c '^Device change: the device list follows$'; }
+# Waits until the program followed a change after the earlier count and its list holds
+# what the kernel holds, up to 30 s.
+wait_followed() { # log, follows before
+    deadline=$(($(uptime_s) + 30))
+    while [ "$(uptime_s)" -lt $deadline ]; do
+        [ "$(follows "$1")" -gt "$2" ] && listed_as_kernel "$1" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# Every followed change refreshed the list at once, and nothing else refreshed it after
+# the start.
+each_follow_refreshed() { # log
+    log_messages "$1" | awk '
+        after { if ($0 != "entering Form1.Refresh_Click()") bad = 1; after = 0 }
+        /^Device change: the device list follows$/ { follows++; after = 1 }
+        $0 == "entering Form1.Refresh_Click()" { refreshes++ }
+        END { exit !(bad == 0 && follows > 0 && refreshes == follows + 1) }'
+}
+
+hotplug() {
+echo "== the main window follows plugging through udev's monitor"
+state=/tmp/hotplug-state
+log=$state/orvane/events.log
+TAVREL_EMULATOR_STATE=/tmp/hotplug-gadget.state
+# The program's folder is read-only here: the event log goes to the state folder.
+XDG_STATE_HOME=$state QT_QPA_PLATFORM=offscreen ORVANE_DEVICE_MONITOR=udev "$bin/orvane" \
+    >"$work/orvane.log" 2>&1 &
+orvane=$!
+deadline=$(($(uptime_s) + 60))
+until log_messages "$log" | grep -qx 'exiting Form1.refresh_Click()'; do
+    [ "$(uptime_s)" -lt $deadline ] && kill -0 $orvane 2>/dev/null || break
+    sleep 0.2
+done
+check "the program starts, its event log in the state folder" has "$log" "App Start v"
+
+n=$(follows "$log")
+start_gadget "interface:serial=HOT1:latency_ms=0"
+wait_node 537F 6425
+check "plugged in: the list shows the interface" wait_followed "$log" "$n"
+check "... with its name, serial and lengths" has "$log" \
+    'Device change: 1 listed: "ZT2960" 21375:25637 serial "HOT1" 18/8'
+n=$(follows "$log")
+kill -USR1 "$gadget"
+wait_node 537F 6425 gone
+check "unplugged: the list is empty" wait_followed "$log" "$n"
+n=$(follows "$log")
+kill -USR2 "$gadget"
+wait_node 537F 6425
+check "plugged in again: the list shows it again" wait_followed "$log" "$n"
+
+n=$(follows "$log")
+"$bin/orvane-gadget" --udc dummy_udc.1 --name other "interface:vid=0x1209:pid=0x0001:serial=OTHER" \
+    >>"$out/gadget.log" 2>&1 &
+other=$!
+wait_node 1209 0001
+check "another HID device plugged in: the list shows both" wait_followed "$log" "$n"
+n=$(follows "$log")
+kill "$other"; wait "$other"
+wait_node 1209 0001 gone
+check "... and it left: the list shows the interface alone" wait_followed "$log" "$n"
+
+n=$(follows "$log")
+into_boot_loader
+wait_node 5381 640B
+check "the interface restarted as boot loader: the list shows the boot loader" \
+    wait_followed "$log" "$n"
+check "... with its lengths" has "$log" \
+    'Device change: 1 listed: "Loader" 21377:25611 serial "HOT1" 22/22'
+check "every followed change refreshed the list, and only they did" each_follow_refreshed "$log"
+kill $orvane; wait $orvane 2>/dev/null
+# The firmware dialog's Reset: the list shows the interface again without Refresh.
+if [ -x "$bin/test_firmware_dialog" ]; then
+    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 "$bin/test_firmware_dialog" \
+        --gtest_filter=UpdateEndToEnd.AfterResetTheListShowsTheInterfaceByItself \
+        >"$work/fwreset.log" 2>&1
+    check "after the firmware dialog's Reset the list shows the interface by itself" \
+        has "$work/fwreset.log" "[  PASSED  ] 1 test"
+fi
+stop_gadget
+TAVREL_EMULATOR_STATE=/tmp/orvane-gadget.state
+cp "$log" "$work/hotplug-events.log"
 }
 
 mkdir -p /run/udev/rules.d

@@ -2,6 +2,7 @@
 #ifndef ORVANE_TESTS_SUPPORT_UI_TEST_FIXTURE_H
 #define ORVANE_TESTS_SUPPORT_UI_TEST_FIXTURE_H
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,6 +16,16 @@
 namespace orvane::test {
 
 inline constexpr const char* kFixedStamp = "07.12.2026,23:15:00";
+
+// The devices an end-to-end test meets: the emulated ones named, or with
+// ORVANE_E2E_REAL_DEVICE=1 the ones attached to the machine (the guest tests' USB gadget,
+// which starts as the emulator's does).
+inline void useDevices(const char* emulated) {
+    if (const char* real = std::getenv("ORVANE_E2E_REAL_DEVICE"); real && *real == '1')
+        unsetenv("TAVREL_EMULATOR");
+    else
+        setenv("TAVREL_EMULATOR", emulated, 1);
+}
 
 struct LogFixture {
     FakeCoreUiServices ui;
