@@ -16,6 +16,15 @@ struct udev_monitor;
 
 namespace orvane {
 
+struct UdevUnref {
+    void operator()(udev* context) const;
+};
+struct UdevMonitorUnref {
+    void operator()(udev_monitor* monitor) const;
+};
+using UdevContext = std::unique_ptr<udev, UdevUnref>;
+using UdevMonitorHandle = std::unique_ptr<udev_monitor, UdevMonitorUnref>;
+
 class UdevDeviceMonitor : public QObject, public DeviceMonitor {
     Q_OBJECT
 public:
@@ -26,11 +35,13 @@ public:
     void start(Changed changed) override;
 
 private:
-    UdevDeviceMonitor(udev* context, udev_monitor* monitor, QObject* parent);
+    UdevDeviceMonitor(UdevContext context, UdevMonitorHandle monitor, QObject* parent);
     void readEvents();
 
-    udev* context_;
-    udev_monitor* monitor_;
+    // Released in reverse: the notifier before the socket it watches, the monitor before
+    // its context.
+    UdevContext context_;
+    UdevMonitorHandle monitor_;
     std::unique_ptr<QSocketNotifier> notifier_;
     Changed changed_;
 };

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "program_version.h"
 #include "cli/cli.h"
+#include "program_version.h"
 #include "report/clock.h"
 #include "report/report_port.h"
 #include "ui/fake_tavrel_api.h"
