@@ -1,16 +1,15 @@
 #include "cli/device_finder.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 
+#include "device/device_listing.h"
 #include "device/known_devices.h"
 #include "device/tavrel_api.h"
 
 namespace orvane::cli {
 
 namespace {
-constexpr int kListMax = 128;
 constexpr int kOpenTries = 10;
 } // namespace
 
@@ -19,19 +18,9 @@ bool FoundDevice::bootLoader() const {
 }
 
 std::vector<FoundDevice> findDevices(TavrelApi& tavrel) {
-    std::vector<std::array<char, 50>> texts(kListMax * 3);
-    std::vector<DeviceListEntry> entries(kListMax);
-    for (int i = 0; i < kListMax; ++i)
-        entries[i] = DeviceListEntry{
-            texts[3 * i].data(), texts[3 * i + 1].data(), texts[3 * i + 2].data(), 0, 0, 0, 0};
     tavrel.SetInstance(0);
-    const int count = std::clamp(tavrel.GetList(TAVREL_ANY_ID, TAVREL_ANY_ID, nullptr, nullptr,
-                                                nullptr, entries.data(), kListMax),
-                                 0, kListMax);
-
     std::vector<FoundDevice> devices;
-    for (int i = 0; i < count; ++i) {
-        const DeviceListEntry& e = entries[i];
+    for (const ListedDevice& e : listDevices(tavrel)) {
         FoundDevice d;
         d.vendorId = e.vendorId;
         d.productId = e.productId;
