@@ -1,0 +1,18 @@
+// Texts of ours in the console area (ids 500-599), German and English.
+#include "resources/texts/console_texts.h"
+
+#include <array>
+
+namespace orvane {
+
+namespace {
+
+constexpr std::array<TextEntry, 0> kTexts{{}};
+
+} // namespace
+
+std::span<const TextEntry> consoleTexts() {
+    return kTexts;
+}
+
+} // namespace orvane
