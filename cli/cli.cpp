@@ -17,20 +17,21 @@ constexpr const char* kUsage =
 
 Commands:
   list [--json]                          the HID devices and the interfaces found
-  config read [-o FILE.orv]              read the whole configuration of the interface
+  config read [-o FILE.orv | --json]     read the whole configuration of the interface
   config write FILE.orv [--store]        transmit a settings file (and store it)
   config bootloader                      switch the interface's boot loader on and store it
   firmware flash FILE.hex|FILE.enc [--wait SECONDS]
                                          update the firmware through the boot loader
   firmware encrypt IN.hex -o OUT.enc     encipher a firmware file
-  firmware check FILE                    validate a firmware file, touch no device
+  firmware check FILE [--json]           validate a firmware file, touch no device
   send REPORT_ID "BYTES..." [--reads N]  send one raw report and show the answers
+  help COMMAND                           help on one command
 
 Options:
   --device N|SERIAL  the device at list position N, or with this serial number
   --verbose          show every report exchanged
   --version          the program's version
-  COMMAND --help     help on one command
+  COMMAND --help     help on one command (also: help COMMAND)
 
 Exit codes:
   0 success            1 other failure         2 usage error
@@ -47,9 +48,14 @@ int runCli(std::span<const std::string> args, CliServices& services) {
         return code(ExitCode::Usage);
     }
     const std::string& command = args.front();
-    if (command == "--help" || command == "-h" || command == "help") {
+    if ((command == "--help" || command == "-h" || command == "help") && args.size() == 1) {
         services.out << kUsage;
         return code(ExitCode::Ok);
+    }
+    // "help config" is "config --help".
+    if (command == "help") {
+        const std::vector<std::string> asked{args[1], "--help"};
+        return runCli(asked, services);
     }
     // Global options may stand before the command too: move them behind it.
     std::vector<std::string> words;

@@ -5,6 +5,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/config_read_json.h"
 #include "cli/device_session.h"
 #include "cli/exit_codes.h"
 #include "config/core/command_exchange.h"
@@ -18,7 +19,7 @@ namespace orvane::cli {
 namespace {
 
 constexpr const char* kHelp =
-    R"(usage: orvane-cli config read [-o FILE.orv] [--device N|SERIAL] [--verbose]
+    R"(usage: orvane-cli config read [-o FILE.orv | --json] [--device N|SERIAL] [--verbose]
        orvane-cli config write FILE.orv [--store] [--device N|SERIAL] [--verbose]
        orvane-cli config bootloader [--device N|SERIAL] [--verbose]
 
@@ -26,7 +27,8 @@ read        reads the whole configuration (the dialog's Load from Interface) and
             as a settings file, the same bytes as the dialog's Save in File, or shows it as
             a table. Nothing is written unless every command was answered (exit code 5
             otherwise) and every answer carried values the interface can hold (exit code 1
-            otherwise: the message names the answers).
+            otherwise: the message names the answers). --json shows every item by the
+            name the settings file gives it.
 write       transmits a settings file (the dialog's Transmit to Interface), with --store
             also makes the interface store it (it then applies after the interface is
             reconnected), then reads the configuration back and compares it (exit code 6 on
@@ -113,6 +115,10 @@ int read(const Arguments& a, CliServices& services) {
         return failedRun(result, services,
                          output ? " Nothing was written to " + *output + "." : "");
 
+    if (a.has("--json")) {
+        printSettingsJson(config::writeSettingsFile(record, ""), services.out);
+        return code(ExitCode::Ok);
+    }
     if (!output) {
         printTable(record, services.out);
         return code(ExitCode::Ok);
@@ -210,26 +216,38 @@ int bootloader(const Arguments& a, CliServices& services) {
     return code(ExitCode::Ok);
 }
 
+// What is wrong with the words, in words; empty when they can be run.
+std::string usageError(const Arguments& a) {
+    if (!a.error.empty()) return a.error;
+    const std::string action = a.positional.empty() ? "" : a.positional[0];
+    const std::size_t n = a.positional.size();
+    if (action == "write" && n < 2) return "config write needs the settings file to transmit.";
+    if ((action == "write" && n > 2) || ((action == "read" || action == "bootloader") && n > 1))
+        return "config " + action + " takes " +
+               (action == "write" ? "one settings file." : "no further arguments.");
+    if (action == "read" && a.has("--json") && a.has("-o"))
+        return "config read takes either -o FILE.orv or --json.";
+    return {};
+}
+
 } // namespace
 
 int commandConfig(std::span<const std::string> words, CliServices& services) {
     const Arguments a =
-        parseArguments(words, {"--device", "-o"}, {"--store", "--verbose", "--help"});
+        parseArguments(words, {"--device", "-o"}, {"--store", "--verbose", "--json", "--help"});
     if (a.has("--help")) {
         services.out << kHelp;
         return code(ExitCode::Ok);
     }
     const std::string action = a.positional.empty() ? "" : a.positional[0];
-    if (!a.error.empty() || (action == "read" && a.positional.size() != 1) ||
-        (action == "write" && a.positional.size() != 2) ||
-        (action == "bootloader" && a.positional.size() != 1)) {
-        services.err << (a.error.empty() ? "See orvane-cli config --help." : a.error) << "\n";
+    if (const std::string wrong = usageError(a); !wrong.empty()) {
+        services.err << wrong << "\n\n" << kHelp;
         return code(ExitCode::Usage);
     }
     if (action == "read") return read(a, services);
     if (action == "write") return write(a, services);
     if (action == "bootloader") return bootloader(a, services);
-    services.err << "config needs read, write or bootloader; see orvane-cli config --help.\n";
+    services.err << "config needs read, write or bootloader.\n\n" << kHelp;
     return code(ExitCode::Usage);
 }
 

@@ -1,12 +1,13 @@
 // firmware: check and encipher firmware files, and update the interface's firmware.
-#include <iomanip>
 #include <ostream>
-#include <sstream>
+#include <vector>
 
+#include "cli/address_text.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/firmware_flash.h"
+#include "cli/json_text.h"
 #include "firmware/core/cipher_wrappers.h"
 #include "firmware/core/file_cipher_sodium.h"
 #include "firmware/core/file_keys.h"
@@ -18,31 +19,33 @@ namespace orvane::cli {
 namespace {
 
 constexpr const char* kHelp =
-    R"(usage: orvane-cli firmware check FILE [--verbose]
+    R"(usage: orvane-cli firmware check FILE [--verbose | --json]
        orvane-cli firmware encrypt IN.hex -o OUT.enc
        orvane-cli firmware flash FILE.hex|FILE.enc [--wait SECONDS] [--device N|SERIAL]
                                  [--verbose]
 
 check    reads a plain or enciphered firmware file exactly as an update would and prints
-         what it would write (with --verbose every line); it touches no device.
+         what it would write (with --verbose every line, with --json as one JSON object:
+         file, enciphered, records, lines, ranges, bytesLeftOut); it touches no device.
 encrypt  checks a plain Intel HEX file, then enciphers it for distribution.
 flash    reads the file first (a bad file touches no device, exit code 7), waits for the
          boot loader (up to --wait seconds, default 30), then erases, programs, verifies
-         and resets the interface. Exit code 5 when the boot loader stops answering, 6 when
-         the verify finds a difference. Put the interface into its boot loader first
+         and resets the interface. Program reads every line back as it writes it. Exit
+         code 5 when the boot loader stops answering or the restart cannot be sent, 6 when
+         the flash reads back different from the file; the message says what the flash
+         may hold. Put the interface into its boot loader first
          (orvane-cli config bootloader). With --verbose every report is shown: tx the
          request before the link cipher, rx the answer after it.
 )";
 
-std::string hexAddress(std::uint32_t address) {
-    std::ostringstream s;
-    s << "0x" << std::hex << std::uppercase << std::setw(4) << std::setfill('0') << address;
-    return s.str();
-}
+struct Range {
+    std::uint32_t first;
+    std::uint32_t last;
+};
 
-// Runs of filled lines as "0x2000-0x2FFF" ranges.
-std::vector<std::string> filledRanges(const firmware::MemoryImage& image) {
-    std::vector<std::string> ranges;
+// Runs of filled lines.
+std::vector<Range> filledRanges(const firmware::MemoryImage& image) {
+    std::vector<Range> ranges;
     std::size_t line = 0;
     while (line < firmware::kImageLines) {
         if (!image.lineFilled(line)) {
@@ -52,10 +55,25 @@ std::vector<std::string> filledRanges(const firmware::MemoryImage& image) {
         const std::size_t first = line;
         while (line < firmware::kImageLines && image.lineFilled(line))
             ++line;
-        ranges.push_back(hexAddress(firmware::MemoryImage::lineAddress(first)) + "-" +
-                         hexAddress(firmware::MemoryImage::lineAddress(line) - 1));
+        ranges.push_back({firmware::MemoryImage::lineAddress(first),
+                          firmware::MemoryImage::lineAddress(line) - 1});
     }
     return ranges;
+}
+
+// The same facts as the text, for scripts; addresses as "0x2000" texts.
+void printCheckJson(const std::string& path, const firmware::LoadedFirmware& firmware,
+                    std::ostream& out) {
+    const auto& image = firmware.file.image;
+    out << "{\"file\": " << jsonText(path)
+        << ", \"enciphered\": " << (firmware.enciphered ? "true" : "false")
+        << ", \"records\": " << firmware.file.records
+        << ", \"lines\": " << image.filledLineCount() << ", \"ranges\": [";
+    const auto ranges = filledRanges(image);
+    for (std::size_t i = 0; i < ranges.size(); ++i)
+        out << (i ? ", " : "") << "{\"first\": " << jsonText(addressText(ranges[i].first))
+            << ", \"last\": " << jsonText(addressText(ranges[i].last)) << "}";
+    out << "], \"bytesLeftOut\": " << firmware.file.bytesLeftOut << "}\n";
 }
 
 int check(const Arguments& a, CliServices& services) {
@@ -69,12 +87,16 @@ int check(const Arguments& a, CliServices& services) {
     const auto& firmware = *loaded;
     const auto& image = firmware.file.image;
     std::ostream& out = services.out;
+    if (a.has("--json")) {
+        printCheckJson(a.positional[1], firmware, out);
+        return code(ExitCode::Ok);
+    }
     out << a.positional[1] << ": " << (firmware.enciphered ? "enciphered" : "plain")
         << " Intel HEX, " << firmware.file.records << " records, ok.\n";
     out << "Would erase 0x2000-0x5FFF (256 blocks of 64 bytes), then program and verify "
         << image.filledLineCount() << " lines of 16 bytes:";
     for (const auto& range : filledRanges(image))
-        out << " " << range;
+        out << " " << addressText(range.first) << "-" << addressText(range.last);
     out << "\n";
     if (firmware.file.bytesLeftOut > 0)
         out << firmware.file.bytesLeftOut
@@ -82,7 +104,7 @@ int check(const Arguments& a, CliServices& services) {
     if (a.has("--verbose")) {
         for (std::size_t line = 0; line < firmware::kImageLines; ++line) {
             if (!image.lineFilled(line)) continue;
-            out << hexAddress(firmware::MemoryImage::lineAddress(line)) << ":";
+            out << addressText(firmware::MemoryImage::lineAddress(line)) << ":";
             for (std::size_t i = 1; i <= firmware::kLineBytes; ++i)
                 out << " " << image.entry(line, i);
             out << "\n";
@@ -122,7 +144,7 @@ int encrypt(const Arguments& a, CliServices& services) {
 
 int commandFirmware(std::span<const std::string> words, CliServices& services) {
     const Arguments a =
-        parseArguments(words, {"--device", "-o", "--wait"}, {"--verbose", "--help"});
+        parseArguments(words, {"--device", "-o", "--wait"}, {"--verbose", "--json", "--help"});
     if (a.has("--help")) {
         services.out << kHelp;
         return code(ExitCode::Ok);

@@ -1,8 +1,8 @@
 // list: what the library lists, and the known interfaces it finds beyond the listing.
 #include <iomanip>
 #include <ostream>
-#include <sstream>
 
+#include "cli/address_text.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/device_finder.h"
@@ -42,21 +42,18 @@ void printJson(const std::vector<FoundDevice>& devices, std::ostream& out) {
 }
 
 void printTable(const std::vector<FoundDevice>& devices, std::ostream& out) {
-    out << std::left << std::setw(4) << "#" << std::setw(8) << "VID" << std::setw(8) << "PID"
+    // Ids as the program shows them (decimal) and in hexadecimal.
+    out << std::left << std::setw(4) << "#" << std::setw(16) << "VID" << std::setw(16) << "PID"
         << std::setw(22) << "Product" << std::setw(16) << "Manufacturer" << std::setw(21)
         << "Serial" << std::setw(5) << "In" << std::setw(5) << "Out"
         << "Kind\n";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const FoundDevice& d = devices[i];
-        std::ostringstream vid, pid;
-        vid << "0x" << std::hex << std::uppercase << std::setw(4) << std::setfill('0')
-            << d.vendorId;
-        pid << "0x" << std::hex << std::uppercase << std::setw(4) << std::setfill('0')
-            << d.productId;
-        out << std::setw(4) << i + 1 << std::setw(8) << vid.str() << std::setw(8) << pid.str()
-            << std::setw(22) << d.product << std::setw(16) << d.manufacturer << std::setw(21)
-            << d.serialNumber << std::setw(5) << d.inputReportLen << std::setw(5)
-            << d.outputReportLen << kindOf(d) << (d.listed ? "" : " (probed)") << "\n";
+        out << std::setw(4) << i + 1 << std::setw(16) << idText(d.vendorId) << std::setw(16)
+            << idText(d.productId) << std::setw(22) << d.product << std::setw(16)
+            << d.manufacturer << std::setw(21) << d.serialNumber << std::setw(5)
+            << d.inputReportLen << std::setw(5) << d.outputReportLen << kindOf(d)
+            << (d.listed ? "" : " (probed)") << "\n";
     }
     if (devices.empty()) out << "(no HID device listed)\n";
 }

@@ -39,17 +39,24 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
         services.out << kHelp;
         return code(ExitCode::Ok);
     }
-    if (!a.error.empty() || a.positional.empty() || a.positional.size() > 2) {
-        services.err << (a.error.empty() ? "send takes a report id and the data bytes." : a.error)
-                     << "\n";
+    // Without data bytes the report would go out as zeros: that is never what was meant.
+    std::string wrong = a.error;
+    if (wrong.empty() && a.positional.size() > 2)
+        wrong = "send takes the data bytes as one argument, in quotes.";
+    else if (wrong.empty() && a.positional.empty())
+        wrong = "send needs a report id and data bytes.";
+    else if (wrong.empty() && (a.positional.size() == 1 ||
+                               a.positional[1].find_first_not_of(' ') == std::string::npos))
+        wrong = "send needs the data bytes after the report id.";
+    if (!wrong.empty()) {
+        services.err << wrong << "\n\n" << kHelp;
         return code(ExitCode::Usage);
     }
     // Words that are not hexadecimal are refused, not sent as the zeros their leading digits
     // would make of them.
     constexpr auto kWhole = report::TokenReading::WholeToken;
     const auto id = report::parseReportText(a.positional[0], 1, kWhole);
-    const auto data = report::parseReportText(a.positional.size() > 1 ? a.positional[1] : "",
-                                              report::kMaxDataTokens, kWhole);
+    const auto data = report::parseReportText(a.positional[1], report::kMaxDataTokens, kWhole);
     const auto reads = readCount(a);
     if (!id.ok() || !data.ok() || !reads) {
         services.err << (!id.ok()     ? "Report id: " + id.error
@@ -65,7 +72,7 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
 
     // The console's own send routine: what it waits for, and which report it shows.
     const auto request = console::prepareRequest(
-        a.positional[0], a.positional.size() > 1 ? a.positional[1] : "", std::to_string(*reads),
+        a.positional[0], a.positional[1], std::to_string(*reads),
         device.outputReportLen, device.inputReportLen);
     if (!request.ok()) {
         services.err << request.refusal << "\n";

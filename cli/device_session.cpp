@@ -1,5 +1,6 @@
 #include "cli/device_session.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ostream>
@@ -38,15 +39,33 @@ std::string noAccessMessage(const FoundDevice& device, int openError) {
            ": another program may be using it.";
 }
 
+std::string noDeviceMessage(const std::vector<FoundDevice>& devices, std::string_view selector,
+                            Want want) {
+    std::string text = "No " + std::string(describe(want)) + " found" +
+                       (selector.empty() ? std::string{} : " for --device " + std::string(selector)) +
+                       ".";
+    if (want != Want::Interface) return text;
+    // The same interface in its boot loader is listed under the loader's ids.
+    const auto loader = std::find_if(devices.begin(), devices.end(),
+                                     [](const FoundDevice& d) { return d.bootLoader(); });
+    if (loader != devices.end())
+        return text + " A boot loader is connected (serial " + loader->serialNumber +
+               "): the interface waits for a firmware update; run orvane-cli firmware flash "
+               "FILE.";
+    return text + " Check that it is plugged in (another cable or USB port may help); "
+                  "orvane-cli list shows what the system sees. A device listed there but not "
+                  "opened may lack permission: install the udev rule (sudo cp "
+                  "packaging/70-orvane.rules /etc/udev/rules.d/ && sudo udevadm control "
+                  "--reload && sudo udevadm trigger) and reconnect it. An interface in its boot "
+                  "loader is listed as \"boot loader\": it waits for orvane-cli firmware flash.";
+}
+
 DeviceSession::DeviceSession(CliServices& services, std::string_view selector, Want want)
     : services_(services) {
     const auto devices = findDevices(services.tavrel);
     const auto chosen = chooseDevice(devices, selector, want);
     if (!chosen) {
-        services.err << "No " << describe(want) << " found"
-                     << (selector.empty() ? std::string{}
-                                          : " for --device " + std::string(selector))
-                     << ".\n";
+        services.err << noDeviceMessage(devices, selector, want) << "\n";
         failure_ = ExitCode::NoDevice;
         return;
     }

@@ -34,6 +34,11 @@ private:
 // reason (GetOpenError), 0 when it does not know.
 std::string noAccessMessage(const FoundDevice& device, int openError);
 
+// The sentence for no device found, with what to check: the cable, what orvane-cli list
+// sees, the permission fix, a boot loader waiting for an update.
+std::string noDeviceMessage(const std::vector<FoundDevice>& devices, std::string_view selector,
+                            Want want);
+
 } // namespace orvane::cli
 
 #endif

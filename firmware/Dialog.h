@@ -67,6 +67,8 @@ public:
     // The random bytes of probe and start come from a generator seeded once; tests fix it.
     void setRandomSeed(std::uint32_t seed) { random_ = firmware::LinkRandom(seed); }
     bool operationRunning() const { return busy_; }
+    // What the flash may hold after an operation that did not complete, until one does.
+    firmware::FlashState flashState() const { return flashState_; }
 
     // Closing while an operation runs waits for its end.
     void reject() override;
@@ -84,7 +86,13 @@ private:
 
     // Runs Erase, Program or Verify with every button and closing held back; a failed
     // exchange sends the dialog back to detection, which re-probes and resets the chains.
-    template <class Operation> void runOperation(Operation&& operation);
+    // Until an operation completes, the console tells what the flash may hold.
+    template <class Run> void runOperation(firmware::Operation operation, Run&& run);
+    void operationStopped(const std::string& operation,
+                          const firmware::StepFailure& failure) override;
+    // The kept failure and what the flash may hold, as lines for the console.
+    std::string flashNotice() const;
+    std::string flashStateText() const;
     // The link is out of step: say so, and search for the boot loader again.
     void searchAgain();
     bool confirmUpdate(const std::string& title);
@@ -112,6 +120,10 @@ private:
     firmware::BootLoaderLink link_;
     firmware::BootLoader bootLoader_;
     firmware::LinkRandom random_;
+    // Why the last operation stopped, kept across the new detection, and the text id of
+    // what the flash may hold (0 when the last operation completed).
+    std::string keptFailure_;
+    firmware::FlashState flashState_ = firmware::FlashState::AsIntended;
     bool busy_ = false;
     bool closeRequested_ = false;
     report::Clock::time_point lastPaint_{};

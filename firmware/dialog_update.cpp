@@ -9,6 +9,8 @@
 #include <QTimer>
 
 #include "firmware/Dialog.h"
+#include "resources/texts/firmware_texts.h"
+#include "shell/localization.h"
 #include "shell/display_text.h"
 #include "shell/event_log.h"
 #include "shell/trap.h"
@@ -53,13 +55,19 @@ bool Dialog::confirmUpdate(const std::string& title) {
     return answer != MessageResult::No;
 }
 
-template <class Operation> void Dialog::runOperation(Operation&& operation) {
+template <class Run> void Dialog::runOperation(firmware::Operation operation, Run&& run) {
     busy_ = true;
     setButtonsEnabled(false);
     CancelButton_->setEnabled(false);
     lastPaint_ = context_.clock.now();
+    keptFailure_.clear();
     firmware::OperationOutcome outcome = firmware::OperationOutcome::Failed;
-    Trap{context_.log}([&] { outcome = operation(); });
+    Trap{context_.log}([&] { outcome = run(); });
+    flashState_ = firmware::flashStateAfter(operation, outcome);
+    if (const std::string state = flashStateText(); !state.empty()) {
+        appendConsole(state + "\r\n");
+        context_.log.logW(state);
+    }
     // Clicks made during the operation now reach disabled buttons and are dropped; a close
     // asked for meanwhile is remembered.
     QCoreApplication::processEvents();
@@ -73,6 +81,40 @@ template <class Operation> void Dialog::runOperation(Operation&& operation) {
         closeRequested_ = false;
         reject();
     }
+}
+
+void Dialog::operationStopped(const std::string& operation,
+                              const firmware::StepFailure& failure) {
+    const auto before = Console_->toPlainText().size();
+    UpdateView::operationStopped(operation, failure);
+    // Kept as the console shows it, so the new greeting can repeat it.
+    keptFailure_ = Console_->toPlainText().mid(before).toStdString();
+}
+
+std::string Dialog::flashNotice() const {
+    const std::string state = flashStateText();
+    return state.empty() ? std::string() : keptFailure_ + state + "\r\n";
+}
+
+std::string Dialog::flashStateText() const {
+    int id = 0;
+    switch (flashState_) {
+    case firmware::FlashState::AsIntended:
+        return {};
+    case firmware::FlashState::PartlyErased:
+        id = text_id::kFlashPartlyErased;
+        break;
+    case firmware::FlashState::PartlyProgrammed:
+        id = text_id::kFlashPartlyProgrammed;
+        break;
+    case firmware::FlashState::NotTheFile:
+        id = text_id::kFlashNotTheFile;
+        break;
+    case firmware::FlashState::Unchecked:
+        id = text_id::kFlashUnchecked;
+        break;
+    }
+    return localized(id, context_.language.offset);
 }
 
 void Dialog::searchAgain() {
@@ -94,7 +136,7 @@ void Dialog::erase_Command_Click() {
     EventLog& log = context_.log;
     log.logI("entering Dialog.erase_Command_Click()");
     if (!confirmUpdate("The USB-Interface firmware will be erased!")) return;
-    runOperation([&] {
+    runOperation(firmware::Operation::Erase, [&] {
         log.logI("entering Dialog.eraseMemory()");
         const auto outcome = bootLoader_.eraseMemory();
         log.logI("exiting Dialog.eraseMemory()");
@@ -105,11 +147,13 @@ void Dialog::erase_Command_Click() {
 
 void Dialog::program_Command_Click() {
     if (!confirmUpdate("The USB-Interface firmware will be removed and updated!")) return;
-    runOperation([&] { return bootLoader_.uploadMemory(memoryImage_); });
+    runOperation(firmware::Operation::Program,
+                 [&] { return bootLoader_.uploadMemory(memoryImage_); });
 }
 
 void Dialog::verify_Command_Click() {
-    runOperation([&] { return bootLoader_.verifyMemory(memoryImage_); });
+    runOperation(firmware::Operation::Verify,
+                 [&] { return bootLoader_.verifyMemory(memoryImage_); });
 }
 
 void Dialog::led_Command_Click() {

@@ -40,6 +40,38 @@ std::vector<std::string> tokens(const std::string& text) {
 
 } // namespace
 
+void UpdateView::operationStopped(const std::string& operation, const StepFailure& failure) {
+    appendConsole(operation + " stopped at address (low Endian): 0x" + failure.address + ": " +
+                  failure.what + ".\r\n");
+}
+
+void UpdateView::byteDiffers(int line, int index, int /*address*/) {
+    appendConsole("error at address (low Endian): 0x" + formatAddress(line, index) + "\r\n");
+}
+
+void UpdateView::linesDiffer(const std::string& operation, int differing, int compared) {
+    const std::string count = std::to_string(differing) + " of " + std::to_string(compared);
+    if (operation == "Program")
+        appendConsole(count + " lines read back different from the file; the area may not "
+                              "have been erased.\r\n");
+    else
+        appendConsole(count + " lines differ.\r\n");
+}
+
+FlashState flashStateAfter(Operation operation, OperationOutcome outcome) {
+    if (outcome == OperationOutcome::Completed) return FlashState::AsIntended;
+    if (outcome == OperationOutcome::Mismatch) return FlashState::NotTheFile;
+    switch (operation) {
+    case Operation::Erase:
+        return FlashState::PartlyErased;
+    case Operation::Program:
+        return FlashState::PartlyProgrammed;
+    case Operation::Verify:
+        return FlashState::Unchecked;
+    }
+    return FlashState::Unchecked;
+}
+
 std::string formatAddress(int line, int index) {
     const int address = (line - 1) * 16 + (index - 1);
     std::string text;
@@ -97,9 +129,31 @@ bool BootLoader::command(const std::string& payload, int line, int index, SendRe
 
 OperationOutcome BootLoader::stop(const char* operation) {
     view_.setProgress(0);
-    view_.appendConsole(std::string(operation) + " stopped at address (low Endian): 0x" +
-                        failure_->address + ": " + failure_->what + ".\r\n");
+    view_.operationStopped(operation, *failure_);
     return OperationOutcome::Failed;
+}
+
+bool BootLoader::readLine(int line, std::span<const std::uint8_t>& data, SendResult& result) {
+    if (!command("01 10 " + formatAddress(line, 1), line, 1, result)) return false;
+    // The line's 16 bytes are the last 16 of the answer.
+    const int dataStart = link_.InputReportLen - static_cast<int>(kLineBytes);
+    if (dataStart < static_cast<int>(kReadDataFirst)) {
+        failure_ = StepFailure{trimmed(formatAddress(line, 1)), (line - 1) * 16,
+                               "the answer is too short to hold a line"};
+        return false;
+    }
+    data = std::span<const std::uint8_t>(result.answer).subspan(
+        static_cast<std::size_t>(dataStart), kLineBytes);
+    return true;
+}
+
+OperationOutcome BootLoader::compared() {
+    view_.setProgress(0);
+    if (comparison_.differing == 0) {
+        view_.appendConsole("ok.\r\n");
+        return OperationOutcome::Completed;
+    }
+    return OperationOutcome::Mismatch;
 }
 
 OperationOutcome BootLoader::eraseMemory() {
@@ -109,8 +163,10 @@ OperationOutcome BootLoader::eraseMemory() {
     int counter = 0;
     SendResult result;
     for (int line = kFirstLine + 1; line <= kLastLine; line += kLinesPerBlock) {
-        // Address 0x200F + 64 k: a byte inside the k-th block.
-        if (!command("03 01 " + formatAddress(line, 0), line, 0, result)) return stop("Erase");
+        // Address 0x200F + 64 k: a byte inside the k-th block. A failure names the block
+        // by its start, the address the user can look up.
+        if (!command("03 01 " + formatAddress(line, 0), line - 1, 1, result))
+            return stop("Erase");
         view_.setProgress(counter);
         counter += kLinesPerBlock;
     }
@@ -121,6 +177,7 @@ OperationOutcome BootLoader::eraseMemory() {
 
 OperationOutcome BootLoader::uploadMemory(const MemoryImage& image) {
     failure_.reset();
+    comparison_ = {};
     view_.appendConsole("uploading... ");
     int counter = 0;
     SendResult result;
@@ -132,42 +189,46 @@ OperationOutcome BootLoader::uploadMemory(const MemoryImage& image) {
         for (const std::uint8_t byte : image.line(i))
             payload += report::hexByteText(byte) + " ";
         if (!command(payload, line, 1, result)) return stop("Program");
+        std::span<const std::uint8_t> readBack;
+        if (!readLine(line, readBack, result)) return stop("Program");
+        ++comparison_.compared;
+        if (!std::ranges::equal(readBack, image.line(i))) {
+            if (comparison_.differing++ == 0) comparison_.firstAddress = (line - 1) * 16;
+        }
         view_.setProgress(++counter);
     }
-    view_.setProgress(0);
-    view_.appendConsole("ok.\r\n");
-    return OperationOutcome::Completed;
+    if (comparison_.differing > 0)
+        view_.linesDiffer("Program", comparison_.differing, comparison_.compared);
+    return compared();
 }
 
 OperationOutcome BootLoader::verifyMemory(const MemoryImage& image) {
     failure_.reset();
+    comparison_ = {};
     view_.appendConsole("verifying... ");
     view_.setProgressMaximum(kProgressLines);
-    bool allEqual = true;
     int counter = 0;
     SendResult result;
-    // The line's 16 bytes are the last 16 of the answer.
-    const int dataStart = link_.InputReportLen - static_cast<int>(kLineBytes);
-    for (int line = kFirstLine; line <= kLastLine && allEqual; ++line) {
-        if (!command("01 10 " + formatAddress(line, 1), line, 1, result)) return stop("Verify");
-        if (dataStart < static_cast<int>(kReadDataFirst)) {
-            failure_ = StepFailure{trimmed(formatAddress(line, 1)), (line - 1) * 16,
-                                   "the answer is too short to hold a line"};
-            return stop("Verify");
-        }
+    for (int line = kFirstLine; line <= kLastLine; ++line) {
+        std::span<const std::uint8_t> data;
+        if (!readLine(line, data, result)) return stop("Verify");
         const auto expected = image.line(static_cast<std::size_t>(line - 1));
-        for (std::size_t k = 0; k < kLineBytes; ++k) {
-            if (result.answer[static_cast<std::size_t>(dataStart) + k] == expected[k]) continue;
-            allEqual = false;
-            view_.appendConsole("error at address (low Endian): 0x" +
-                                formatAddress(line, static_cast<int>(k) + 1) + "\r\n");
+        ++comparison_.compared;
+        if (!std::ranges::equal(data, expected)) {
+            // The first differing line's bytes are listed; later lines are only counted.
+            if (comparison_.differing++ == 0) {
+                comparison_.firstAddress = (line - 1) * 16;
+                for (std::size_t k = 0; k < kLineBytes; ++k)
+                    if (data[k] != expected[k])
+                        view_.byteDiffers(line, static_cast<int>(k) + 1,
+                                          (line - 1) * 16 + static_cast<int>(k));
+            }
         }
         view_.setProgress(++counter);
     }
-    view_.setProgress(0);
-    if (!allEqual) return OperationOutcome::Mismatch;
-    view_.appendConsole("ok.\r\n");
-    return OperationOutcome::Completed;
+    if (comparison_.differing > 0)
+        view_.linesDiffer("Verify", comparison_.differing, comparison_.compared);
+    return compared();
 }
 
 } // namespace orvane::firmware

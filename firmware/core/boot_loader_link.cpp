@@ -78,7 +78,7 @@ SendResult BootLoaderLink::sendReport() {
     if (!request) {
         result.outcome = LinkOutcome::WriteFailed;
         result.written = -1;
-        console_.replaceConsole("Write failed!\r\n");
+        if (reportFailures) console_.replaceConsole("Write failed!\r\n");
         return result;
     }
     result.sent = *request;
@@ -116,10 +116,11 @@ SendResult BootLoaderLink::sendReport() {
     else
         result.outcome = LinkOutcome::NoAnswer;
 
-    if (exchanged.written <= 0) console_.replaceConsole("Write failed!\r\n");
+    if (exchanged.written <= 0 && reportFailures) console_.replaceConsole("Write failed!\r\n");
     if (!result.answered()) {
         result.answer.fill(0);
-        console_.appendConsole("Read failed! rdresult 0, inputReportLength " +
+        if (reportFailures)
+            console_.appendConsole("Read failed! rdresult 0, inputReportLength " +
                                std::to_string(inLength) + "\r\n");
     }
     // The receive chain runs over the zeros of a missing answer too, as the device's does

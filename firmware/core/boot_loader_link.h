@@ -61,6 +61,9 @@ public:
 
     LinkCipher cipher;
     std::chrono::milliseconds answerTimeout{100};
+    // "Write failed!" and "Read failed! ..." per report in the console; off where the
+    // caller says what failed in its own words.
+    bool reportFailures = true;
     // Told of every exchange once its texts are set (a log of every report, for example).
     std::function<void(const BootLoaderLink&, const SendResult&)> onExchange;
 

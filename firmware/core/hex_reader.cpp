@@ -1,5 +1,6 @@
 #include "firmware/core/hex_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <numeric>
@@ -78,15 +79,21 @@ public:
     }
 
 private:
-    // Finds the next record mark, counting the lines passed on the way.
+    // Finds the next record mark, counting the lines passed on the way. Before the first
+    // record only a mark that begins its line counts: a comment line may hold a ":" too.
     std::size_t nextMark() {
+        bool textOnLine = false;
         for (; pos_ < content_.size(); ++pos_) {
             const char c = content_[pos_];
-            if (c == ':') return pos_;
+            if (c == ':' && (file_.records > 0 || !textOnLine)) return pos_;
             // CR LF, LF and a lone CR each end one line.
             if (c == '\n' ||
                 (c == '\r' && (pos_ + 1 >= content_.size() || content_[pos_ + 1] != '\n')))
                 ++line_;
+            if (isLineEnd(c))
+                textOnLine = false;
+            else if (c != ' ' && c != '\t')
+                textOnLine = true;
         }
         return std::string_view::npos;
     }
@@ -186,38 +193,49 @@ private:
 
 namespace {
 
-std::size_t firstContent(std::string_view content) {
-    return content.find_first_not_of(" \t\r\n");
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Text before the first record (a byte-order mark, a comment line a tool wrote) is passed
+// over like the text between records; only content without any record mark is no HEX file.
+std::string_view withoutByteOrderMark(std::string_view content) {
+    if (content.starts_with(kByteOrderMark)) content.remove_prefix(kByteOrderMark.size());
+    return content;
+}
+
+bool isText(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 0x20 && u < 0x7F) || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool blank(std::string_view content) {
+    return content.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 } // namespace
 
 bool looksLikeIntelHex(std::string_view content) {
-    const std::size_t first = firstContent(content);
-    return first != std::string_view::npos && content[first] == ':';
+    content = withoutByteOrderMark(content);
+    if (blank(content)) return false;
+    const auto read = Reader(content).run();
+    if (const auto* file = std::get_if<HexFile>(&read); file && file->records == 0) return false;
+    // Enciphered or binary content holds bytes that are no text before its first ':'.
+    const auto before = content.substr(0, content.find(':'));
+    return std::all_of(before.begin(), before.end(), isText);
 }
 
 std::string HexError::describe() const {
     if (notHex)
-        return "it is not an Intel HEX file (line " + std::to_string(line) +
-               " does not begin with the record mark \":\")";
+        return "it is not an Intel HEX file (no line begins with the record mark \":\")";
     return "record " + std::to_string(record) + " in line " + std::to_string(line) + ": " + reason;
 }
 
 std::variant<HexFile, HexError> readIntelHex(std::string_view content) {
-    const std::size_t first = firstContent(content);
-    if (first != std::string_view::npos && content[first] != ':') {
-        const auto before = content.substr(0, first);
-        // CR LF, LF and a lone CR each end one line, as the reader counts them.
-        int line = 1;
-        for (std::size_t i = 0; i < before.size(); ++i)
-            if (before[i] == '\n' ||
-                (before[i] == '\r' && (i + 1 >= content.size() || content[i + 1] != '\n')))
-                ++line;
-        HexError error{0, line, "no record mark", true};
-        return error;
-    }
-    return Reader(content).run();
+    content = withoutByteOrderMark(content);
+    auto read = Reader(content).run();
+    if (const auto* file = std::get_if<HexFile>(&read);
+        file && file->records == 0 && !blank(content))
+        return HexError{0, 1, "no record mark", true};
+    return read;
 }
 
 } // namespace orvane::firmware

@@ -25,17 +25,19 @@ struct HexError {
     int record = 0; // counted from 1
     int line = 0;   // line of the file, counted from 1
     std::string reason;
-    bool notHex = false; // the content does not begin with a record at all
+    bool notHex = false; // the content holds no record mark at all
     std::string describe() const;
 };
 
-// True when the first content other than blanks and line ends is a record mark ":".
+// True when the content holds a record and only text before it (a byte-order mark passed
+// over).
 bool looksLikeIntelHex(std::string_view content);
 
-// A file whose first content (after blanks and line ends) is not a record mark is refused as
-// no Intel HEX file at all. Records are found by their record mark ":" and run to the end of
-// their line; text between records is passed over, and nothing after the end-of-file record
-// is read.
+// Records are found by their record mark ":" and run to the end of their line. A byte-order
+// mark and lines before the first record (a comment a tool wrote; there a mark counts only
+// at the start of a line) are passed over, so is text between records, and nothing after
+// the end-of-file record is read. Content with text but no record is refused as no Intel
+// HEX file at all.
 // Extended segment (02) and linear (04) address records are applied; data is stored only
 // where it lies in 0x2000-0x5FFF. Hexadecimal digits are read in either case.
 std::variant<HexFile, HexError> readIntelHex(std::string_view content);

@@ -24,6 +24,21 @@ TEST(CliList, ShowsTheInterfaceAndTheBootLoaderAsTableAndAsJson) {
     EXPECT_EQ(pclose(check), 0) << json.out;
 }
 
+TEST(CliConfig, ReadAsJsonNamesEveryItemAsTheSettingsFileDoes) {
+    const CliRun json = runCli({"config", "read", "--json"}, "interface");
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    FILE* check = popen("python3 -c 'import json,sys; d=json.load(sys.stdin); "
+                        "assert list(d) == [\"Slider1\", \"Slider2\", \"Slider3\", \"Check1\", "
+                        "\"Check2\", \"Check3\", \"mixerAssignment\", \"neutral\", \"factor\", "
+                        "\"exponent\", \"Option1\", \"factorQ\", \"exponentQ\"], list(d); "
+                        "assert all(len(v) == 8 for k, v in d.items() if k != \"Option1\"); "
+                        "assert d[\"Option1\"] == [1, 0]'",
+                        "w");
+    ASSERT_NE(check, nullptr);
+    std::fputs(json.out.c_str(), check);
+    EXPECT_EQ(pclose(check), 0) << json.out;
+}
+
 TEST(CliSend, ShowsTheAnswerToAVersionRequest) {
     const CliRun run = runCli({"send", "F9", "00 08 15 EE 1C 00 00"}, "interface:fw=1.3.7");
     EXPECT_EQ(run.exitCode, 0) << run.err;

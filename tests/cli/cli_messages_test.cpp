@@ -91,6 +91,44 @@ TEST_F(CliMessages, VersionIsPrintedWithoutACommand) {
     }
 }
 
+TEST_F(CliMessages, MissingArgumentsShowTheCommandsUsageAndHelpNamesACommand) {
+    addInterface(18, 8);
+    EXPECT_EQ(run({"config", "write"}), 2);
+    EXPECT_EQ(err.str().rfind("config write needs the settings file to transmit.\n\nusage: "
+                              "orvane-cli config read",
+                              0),
+              0u)
+        << err.str();
+    // A report id alone would go out as zeros.
+    for (const auto& words : {std::vector<std::string>{"send", "F9"},
+                              std::vector<std::string>{"send", "F9", " "}}) {
+        EXPECT_EQ(run(words), 2);
+        EXPECT_EQ(err.str().rfind("send needs the data bytes after the report id.\n\nusage: "
+                                  "orvane-cli send",
+                                  0),
+                  0u)
+            << err.str();
+    }
+    EXPECT_TRUE(tavrel.calls.empty());
+    for (const std::string command : {"config", "firmware", "send", "list"}) {
+        ASSERT_EQ(run({command, "--help"}), 0);
+        const std::string help = out.str();
+        EXPECT_EQ(run({"help", command}), 0);
+        EXPECT_EQ(out.str(), help) << command;
+    }
+}
+
+TEST_F(CliMessages, NoInterfaceFoundSaysWhatToCheck) {
+    EXPECT_EQ(run({"config", "read"}), 3);
+    for (const char* named : {"cable", "orvane-cli list", "udev", "boot loader"})
+        EXPECT_NE(err.str().find(named), std::string::npos) << named << ": " << err.str();
+    tavrel.devices.push_back({0x5381, 0x640B, "Loader", "Tavrel", "0042", 22, 22});
+    EXPECT_EQ(run({"config", "read"}), 3);
+    EXPECT_EQ(err.str(), "No R/C USB interface found. A boot loader is connected (serial 0042): "
+                         "the interface waits for a firmware update; run orvane-cli firmware "
+                         "flash FILE.\n");
+}
+
 TEST_F(CliMessages, FileThatIsNoHexFileIsToldSo) {
     const auto path = std::filesystem::temp_directory_path() /
                       ("orvane-cli-messages-" + std::to_string(getpid()) + ".orv");

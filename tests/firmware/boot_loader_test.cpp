@@ -111,21 +111,48 @@ TEST_F(Sequences, ProgramWritesOnlyFilledLinesThenVerifyReadsTheWholeArea) {
     EXPECT_EQ(view.text, "verifying... ok.\r\n");
 }
 
-TEST_F(Sequences, VerifyListsTheDifferingBytesOfTheFirstBadLineAndStops) {
+TEST_F(Sequences, VerifyListsTheFirstBadLinesBytesAndCountsTheLinesThatDiffer) {
     std::fill(device.flash.begin() + 0x2000, device.flash.end(), 0xFF);
     device.flash[0x2012] = 0x00;
     device.flash[0x201F] = 0x00;
     device.flash[0x2030] = 0x00;
+    device.flash[0x5FFF] = 0x00;
     EXPECT_EQ(loader.verifyMemory(image), OperationOutcome::Mismatch);
     EXPECT_EQ(view.text, "verifying... error at address (low Endian): 0x12 20 00 \r\n"
-                         "error at address (low Endian): 0x1F 20 00 \r\n");
-    EXPECT_EQ(addresses(0x01).size(), 2u);
+                         "error at address (low Endian): 0x1F 20 00 \r\n"
+                         "3 of 1024 lines differ.\r\n");
+    EXPECT_EQ(addresses(0x01).size(), 1024u);
+    EXPECT_EQ(loader.lastComparison().firstAddress, 0x2010);
+}
+
+TEST_F(Sequences, ProgramReadsEachLineBackAndSaysOkOnlyWhenTheFlashHoldsIt) {
+    // The fake's flash is not erased (0x5A): programming only clears bits.
+    for (uint32_t k = 0; k < 16; ++k) {
+        image.setByte(0x2000 + k, 0xA5);
+        image.setByte(0x3000 + k, 0x5A);
+    }
+    EXPECT_EQ(loader.uploadMemory(image), OperationOutcome::Mismatch);
+    EXPECT_EQ(view.text, "uploading... 1 of 2 lines read back different from the file; the "
+                         "area may not have been erased.\r\n");
+    EXPECT_EQ(loader.lastComparison().firstAddress, 0x2000);
+    // Each write is followed by a read of the same line.
+    ASSERT_EQ(device.plainRequests.size(), 1u + 4u);
+    EXPECT_EQ(device.plainRequests[1][1], 0x02);
+    EXPECT_EQ(device.plainRequests[2][1], 0x01);
+    EXPECT_EQ(device.plainRequests[2][3], 0x00);
+    EXPECT_EQ(device.plainRequests[2][4], 0x20);
+
+    view.text.clear();
+    ASSERT_EQ(loader.eraseMemory(), OperationOutcome::Completed);
+    EXPECT_EQ(loader.uploadMemory(image), OperationOutcome::Completed);
+    EXPECT_EQ(view.text, "erasing... ok.\r\nuploading... ok.\r\n");
 }
 
 TEST_F(Sequences, LostAnswerInProgramStopsThereWithoutOk) {
     for (uint32_t a = 0x2000; a < 0x6000; ++a)
         image.setByte(a, static_cast<uint8_t>(a));
-    device.lostAnswers.insert(device.plainRequests.size() + 10);
+    // Write and read back alternate: request 20 writes the eleventh line.
+    device.lostAnswers.insert(device.plainRequests.size() + 20);
     EXPECT_EQ(loader.uploadMemory(image), OperationOutcome::Failed);
     EXPECT_EQ(addresses(0x02).size(), 11u); // nothing after the failed exchange
     EXPECT_EQ(view.text, "uploading... Read failed! rdresult 0, inputReportLength 22\r\n"
@@ -137,14 +164,16 @@ TEST_F(Sequences, LostAnswerInProgramStopsThereWithoutOk) {
     EXPECT_EQ(loader.lastFailure()->addressValue, 0x20A0);
 }
 
-TEST_F(Sequences, AnswersAreNotExaminedVerifyByValueCatchesWhatWentWrong) {
-    // Refusals are answers like any other: Erase and Program go on, and only Verify tells.
+TEST_F(Sequences, AnswersAreNotExaminedReadingBackByValueCatchesWhatWentWrong) {
+    // Refusals are answers like any other: Erase goes on; Program's read-back and Verify
+    // tell by the values read.
     for (uint32_t a = 0x2000; a < 0x6000; ++a)
-        image.setByte(a, 0x00);
-    for (std::size_t k = 0; k < 256 + 1024; ++k)
+        image.setByte(a, 0x11);
+    for (std::size_t k = 0; k < 256 + 2048; ++k)
         device.refused.insert(device.plainRequests.size() + k);
     EXPECT_EQ(loader.eraseMemory(), OperationOutcome::Completed);
-    EXPECT_EQ(loader.uploadMemory(image), OperationOutcome::Completed);
+    EXPECT_EQ(loader.uploadMemory(image), OperationOutcome::Mismatch);
+    EXPECT_EQ(loader.lastComparison().differing, 1024);
     device.refused.clear();
     EXPECT_EQ(loader.verifyMemory(image), OperationOutcome::Mismatch);
     EXPECT_EQ(view.text.find("verifying... ok."), std::string::npos);
@@ -154,7 +183,7 @@ TEST_F(Sequences, FailedWriteOrGoneDeviceStopsAtOnceWithTheAddressAsANumber) {
     port.writeResults = {22, 22, -1};
     EXPECT_EQ(loader.eraseMemory(), OperationOutcome::Failed);
     ASSERT_TRUE(loader.lastFailure());
-    EXPECT_EQ(loader.lastFailure()->addressValue, 0x208F);
+    EXPECT_EQ(loader.lastFailure()->addressValue, 0x2080); // the block's start
     EXPECT_EQ(loader.lastFailure()->what, "the report could not be written");
     EXPECT_EQ(addresses(0x03).size(), 2u);
 

@@ -169,12 +169,24 @@ TEST_F(FirmwareUpdate, LostAnswerStopsProgramAndDetectionLeadsToAFullUpdate) {
     dialog->Timer1_Timer(); // re-probes: both sides start at C6 again
     EXPECT_TRUE(enabled("erase_Command") && enabled("program_Command") &&
                 enabled("verify_Command"));
+    // The greeting keeps the failure and says what the flash may hold.
+    text = console();
+    EXPECT_EQ(text.find("Bootloader ver 01.05 found\nProgram stopped at address (low Endian): "
+                        "0x"),
+              0u)
+        << text;
+    EXPECT_NE(text.find("\nThe application area may be partly programmed: run Erase, Program "
+                        "and Verify again before resetting.\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(dialog->flashState(), firmware::FlashState::PartlyProgrammed);
     dialog->erase_Command_Click();
     dialog->program_Command_Click();
     dialog->verify_Command_Click();
     EXPECT_NE(console().find("erasing... ok.\nuploading... ok.\nverifying... ok.\n"),
               std::string::npos);
     EXPECT_TRUE(flashHoldsImage());
+    EXPECT_EQ(dialog->flashState(), firmware::FlashState::AsIntended);
 }
 
 TEST_F(FirmwareUpdate, BareAnswersBringItOnlineAndThroughAFullUpdate) {

@@ -160,16 +160,32 @@ TEST(HexReader, MalformedFilesAreRefusedNamingRecordAndLine) {
     }
 }
 
-TEST(HexReader, ContentThatDoesNotBeginWithARecordIsNoHexFile) {
-    for (const std::string text : {"no records here\r\n", "\r\n  [Orvane]\r\n:00000001FF\r\n"}) {
+TEST(HexReader, TextBeforeTheFirstRecordIsPassedOverButContentWithoutAnyRecordIsNoHexFile) {
+    const std::string records = dataRecord(0x2000, counting(16, 0xA0)) + kEndRecord;
+    for (const std::string& prefix :
+         {std::string("\xEF\xBB\xBF"), std::string("generated 2024-05-01 by the build\r\n"),
+          std::string("\xEF\xBB\xBF  [firmware]\n"), std::string("; build: 7, target: ZT\r\n")}) {
+        const auto file = load(prefix + records);
+        EXPECT_EQ(file.records, 2) << prefix;
+        EXPECT_EQ(file.image.entry(513, 1), "A0") << prefix;
+        EXPECT_TRUE(firmware::looksLikeIntelHex(prefix + records)) << prefix;
+    }
+    // A damaged record after such a preamble is still refused, with its own line.
+    const auto damaged = std::get<HexError>(
+        readIntelHex("\xEF\xBB\xBFcomment\r\n" + records.substr(0, 20) + "G\r\n" + kEndRecord));
+    EXPECT_EQ(damaged.line, 2);
+    EXPECT_FALSE(damaged.notHex);
+
+    for (const std::string text :
+         {"no records here\r\n", "\xEF\xBB\xBF[Orvane]\r\n", "Orvane settings file version:\r\n"}) {
         const auto result = readIntelHex(text);
         const auto* error = std::get_if<HexError>(&result);
         ASSERT_NE(error, nullptr) << text;
         EXPECT_TRUE(error->notHex);
+        EXPECT_EQ(error->describe(),
+                  "it is not an Intel HEX file (no line begins with the record mark \":\")");
     }
-    const auto second = std::get<HexError>(readIntelHex("\r\n  [Orvane]\r\n"));
-    EXPECT_EQ(second.describe(),
-              "it is not an Intel HEX file (line 2 does not begin with the record mark \":\")");
+    EXPECT_FALSE(firmware::looksLikeIntelHex(std::string("\x01\x9C\x00:", 4)));
     // Blank lines before the first record are no content; a blank file holds no records.
     EXPECT_EQ(load(" \r\n\t" + kEndRecord).records, 1);
     EXPECT_EQ(load(" \r\n").records, 0);

@@ -149,8 +149,9 @@ protected:
         }
         return flash;
     }
-    void loadFirmware() {
-        ui.openNames.push_back(files.write("full.hex", firmwareHex()));
+    // prefix: what a tool may write before the first record.
+    void loadFirmware(const std::string& prefix = {}) {
+        ui.openNames.push_back(files.write("full.hex", prefix + firmwareHex()));
         dialog->open_Command_Click();
     }
 };
@@ -283,6 +284,55 @@ TEST_F(UpdateEndToEnd, UnplugDuringEraseStopsItAndDetectionWaits) {
         EXPECT_EQ(text.find("erasing... ok."), std::string::npos);
         EXPECT_TRUE(dialog->Timer1().isActive());
         EXPECT_FALSE(dialog->findChild<QAbstractButton*>("erase_Command")->isEnabled());
+    });
+}
+
+TEST_F(UpdateEndToEnd, FailedEraseStaysToldWithWhatTheFlashMayHoldAfterTheNewDetection) {
+    // Answer 150 is lost: probe and start are 1 and 2, so Erase stops at its 148th block.
+    start("loader:latency_ms=0.2:drop=150");
+    withDialog([&] {
+        ASSERT_TRUE(detect());
+        loadFirmware();
+        dialog->erase_Command_Click();
+        EXPECT_TRUE(dialog->Timer1().isActive());
+        ASSERT_TRUE(detect());
+        const std::string text = console();
+        EXPECT_EQ(text, "Bootloader ver 01.05 found\nErase stopped at address (low Endian): "
+                        "0xC0 44 00: no answer came within 100 ms.\nThe application area may be "
+                        "partly erased: run Erase, Program and Verify again before resetting.\n");
+        // Further ticks and the LED change nothing of it.
+        dialog->Timer1_Timer();
+        dialog->led_Command_Click();
+        EXPECT_EQ(console().find(text), 0u) << console();
+    });
+}
+
+TEST_F(UpdateEndToEnd, ProgramOverAnUnerasedAreaIsNotOkAndAFileWithAByteOrderMarkLoads) {
+    start("loader:latency_ms=0.2:bare_answers=1");
+    withDialog([&] {
+        ASSERT_TRUE(detect());
+        loadFirmware("\xEF\xBB\xBF; written by the firmware build\r\n");
+        ASSERT_EQ(dialog->memoryImage().filledLineCount(), 1024u) << console();
+        // The emulated flash holds other firmware: programming only clears bits.
+        dialog->program_Command_Click();
+        std::string text = console();
+        EXPECT_EQ(text.find("uploading... ok."), std::string::npos) << text;
+        EXPECT_NE(text.find(" of 1024 lines read back different from the file; the area may "
+                            "not have been erased.\nThe flash does not hold the file: run "
+                            "Erase, Program and Verify again before resetting.\n"),
+                  std::string::npos)
+            << text;
+        dialog->verify_Command_Click();
+        EXPECT_NE(console().find(" of 1024 lines differ.\n"), std::string::npos) << console();
+
+        dialog->erase_Command_Click();
+        dialog->program_Command_Click();
+        dialog->verify_Command_Click();
+        text = console();
+        EXPECT_NE(text.find("erasing... ok.\nuploading... ok.\nverifying... ok.\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_EQ(dialog->flashState(), firmware::FlashState::AsIntended);
     });
 }
 
