@@ -1,7 +1,8 @@
 // A full firmware update (erase 256, program 1024 lines each written and read back, verify
 // 1024: 3328 exchanges) through the real libtavrel.so, loaded by name, against emulated
-// boot loaders answering after 1, 1.5 and 2 ms. Prints the wall time as a ratio to the link's limit (exchanges x latency), the
-// median overhead per exchange and the CPU time as a share of the wall time.
+// boot loaders answering after 1, 1.5 and 2 ms. Prints the wall time as a ratio to the
+// link's limit (exchanges x latency), the median overhead per exchange and the CPU time as
+// a share of the wall time.
 #include <sys/resource.h>
 
 #include <algorithm>

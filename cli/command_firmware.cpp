@@ -67,8 +67,8 @@ void printCheckJson(const std::string& path, const firmware::LoadedFirmware& fir
     const auto& image = firmware.file.image;
     out << "{\"file\": " << jsonText(path)
         << ", \"enciphered\": " << (firmware.enciphered ? "true" : "false")
-        << ", \"records\": " << firmware.file.records
-        << ", \"lines\": " << image.filledLineCount() << ", \"ranges\": [";
+        << ", \"records\": " << firmware.file.records << ", \"lines\": " << image.filledLineCount()
+        << ", \"ranges\": [";
     const auto ranges = filledRanges(image);
     for (std::size_t i = 0; i < ranges.size(); ++i)
         out << (i ? ", " : "") << "{\"first\": " << jsonText(addressText(ranges[i].first))

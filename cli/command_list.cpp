@@ -50,10 +50,9 @@ void printTable(const std::vector<FoundDevice>& devices, std::ostream& out) {
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const FoundDevice& d = devices[i];
         out << std::setw(4) << i + 1 << std::setw(16) << idText(d.vendorId) << std::setw(16)
-            << idText(d.productId) << std::setw(22) << d.product << std::setw(16)
-            << d.manufacturer << std::setw(21) << d.serialNumber << std::setw(5)
-            << d.inputReportLen << std::setw(5) << d.outputReportLen << kindOf(d)
-            << (d.listed ? "" : " (probed)") << "\n";
+            << idText(d.productId) << std::setw(22) << d.product << std::setw(16) << d.manufacturer
+            << std::setw(21) << d.serialNumber << std::setw(5) << d.inputReportLen << std::setw(5)
+            << d.outputReportLen << kindOf(d) << (d.listed ? "" : " (probed)") << "\n";
     }
     if (devices.empty()) out << "(no HID device listed)\n";
 }

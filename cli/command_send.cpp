@@ -71,9 +71,9 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
     const FoundDevice& device = session.device();
 
     // The console's own send routine: what it waits for, and which report it shows.
-    const auto request = console::prepareRequest(
-        a.positional[0], a.positional[1], std::to_string(*reads),
-        device.outputReportLen, device.inputReportLen);
+    const auto request =
+        console::prepareRequest(a.positional[0], a.positional[1], std::to_string(*reads),
+                                device.outputReportLen, device.inputReportLen);
     if (!request.ok()) {
         services.err << request.refusal << "\n";
         return code(ExitCode::Usage);

@@ -41,9 +41,9 @@ std::string noAccessMessage(const FoundDevice& device, int openError) {
 
 std::string noDeviceMessage(const std::vector<FoundDevice>& devices, std::string_view selector,
                             Want want) {
-    std::string text = "No " + std::string(describe(want)) + " found" +
-                       (selector.empty() ? std::string{} : " for --device " + std::string(selector)) +
-                       ".";
+    std::string text =
+        "No " + std::string(describe(want)) + " found" +
+        (selector.empty() ? std::string{} : " for --device " + std::string(selector)) + ".";
     if (want != Want::Interface) return text;
     // The same interface in its boot loader is listed under the loader's ids.
     const auto loader = std::find_if(devices.begin(), devices.end(),

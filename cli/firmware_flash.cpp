@@ -127,8 +127,7 @@ int stopped(CliServices& services, const firmware::BootLoader& loader, const Cli
     if (mismatch) {
         const auto& c = loader.lastComparison();
         services.err << name
-                     << (operation == firmware::Operation::Program ? " read back "
-                                                                   : " found ")
+                     << (operation == firmware::Operation::Program ? " read back " : " found ")
                      << c.differing << " of " << c.compared
                      << " lines different from the file, the first at "
                      << addressText(static_cast<std::uint32_t>(c.firstAddress));

@@ -49,8 +49,7 @@ void Dialog::Timer1_Timer() {
     }
     // A failed operation stays told, with what the flash may hold, until one completes.
     replaceConsole("Bootloader ver " + probe.major + "." + probe.minor + " " +
-                   localized(text_id::kFound, context_.language.offset) + "\r\n" +
-                   flashNotice());
+                   localized(text_id::kFound, context_.language.offset) + "\r\n" + flashNotice());
     operationButtons_[kOpenButton]->setEnabled(true);
     operationButtons_[kResetButton]->setEnabled(true);
     operationButtons_[kLedButton]->setEnabled(true);

@@ -10,9 +10,9 @@
 
 #include "firmware/Dialog.h"
 #include "resources/texts/firmware_texts.h"
-#include "shell/localization.h"
 #include "shell/display_text.h"
 #include "shell/event_log.h"
+#include "shell/localization.h"
 #include "shell/trap.h"
 #include "shell/ui_services.h"
 
@@ -83,8 +83,7 @@ template <class Run> void Dialog::runOperation(firmware::Operation operation, Ru
     }
 }
 
-void Dialog::operationStopped(const std::string& operation,
-                              const firmware::StepFailure& failure) {
+void Dialog::operationStopped(const std::string& operation, const firmware::StepFailure& failure) {
     const auto before = Console_->toPlainText().size();
     UpdateView::operationStopped(operation, failure);
     // Kept as the console shows it, so the new greeting can repeat it.

@@ -142,8 +142,8 @@ bool BootLoader::readLine(int line, std::span<const std::uint8_t>& data, SendRes
                                "the answer is too short to hold a line"};
         return false;
     }
-    data = std::span<const std::uint8_t>(result.answer).subspan(
-        static_cast<std::size_t>(dataStart), kLineBytes);
+    data = std::span<const std::uint8_t>(result.answer)
+               .subspan(static_cast<std::size_t>(dataStart), kLineBytes);
     return true;
 }
 
@@ -165,8 +165,7 @@ OperationOutcome BootLoader::eraseMemory() {
     for (int line = kFirstLine + 1; line <= kLastLine; line += kLinesPerBlock) {
         // Address 0x200F + 64 k: a byte inside the k-th block. A failure names the block
         // by its start, the address the user can look up.
-        if (!command("03 01 " + formatAddress(line, 0), line - 1, 1, result))
-            return stop("Erase");
+        if (!command("03 01 " + formatAddress(line, 0), line - 1, 1, result)) return stop("Erase");
         view_.setProgress(counter);
         counter += kLinesPerBlock;
     }

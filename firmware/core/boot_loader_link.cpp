@@ -121,7 +121,7 @@ SendResult BootLoaderLink::sendReport() {
         result.answer.fill(0);
         if (reportFailures)
             console_.appendConsole("Read failed! rdresult 0, inputReportLength " +
-                               std::to_string(inLength) + "\r\n");
+                                   std::to_string(inLength) + "\r\n");
     }
     // The receive chain runs over the zeros of a missing answer too, as the device's does
     // not: the two are out of step until the next probe.

@@ -224,8 +224,7 @@ bool looksLikeIntelHex(std::string_view content) {
 }
 
 std::string HexError::describe() const {
-    if (notHex)
-        return "it is not an Intel HEX file (no line begins with the record mark \":\")";
+    if (notHex) return "it is not an Intel HEX file (no line begins with the record mark \":\")";
     return "record " + std::to_string(record) + " in line " + std::to_string(line) + ": " + reason;
 }
 

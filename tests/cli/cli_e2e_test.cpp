@@ -24,7 +24,7 @@ TEST(CliList, ShowsTheInterfaceAndTheBootLoaderAsTableAndAsJson) {
     EXPECT_EQ(pclose(check), 0) << json.out;
 }
 
-TEST(CliConfig, ReadAsJsonNamesEveryItemAsTheSettingsFileDoes) {
+TEST(CliConfigJson, ReadNamesEveryItemAsTheSettingsFileDoes) {
     const CliRun json = runCli({"config", "read", "--json"}, "interface");
     ASSERT_EQ(json.exitCode, 0) << json.err;
     FILE* check = popen("python3 -c 'import json,sys; d=json.load(sys.stdin); "

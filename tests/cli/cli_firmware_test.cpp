@@ -96,8 +96,8 @@ TEST_F(CliFirmware, ARestartThatCannotBeSentIsNoSuccessALostAnswerToItIs) {
                   0u)
             << run.err;
     }
-    const CliRun lost = runCli({"firmware", "flash", hex, "--wait", "2"},
-                               "loader:latency_ms=0.2:drop_once=3331");
+    const CliRun lost =
+        runCli({"firmware", "flash", hex, "--wait", "2"}, "loader:latency_ms=0.2:drop_once=3331");
     EXPECT_EQ(lost.exitCode, 0) << lost.err;
     EXPECT_EQ(lost.err, "");
     EXPECT_EQ(lost.out.find("Read failed"), std::string::npos) << lost.out;

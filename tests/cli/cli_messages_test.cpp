@@ -100,8 +100,8 @@ TEST_F(CliMessages, MissingArgumentsShowTheCommandsUsageAndHelpNamesACommand) {
               0u)
         << err.str();
     // A report id alone would go out as zeros.
-    for (const auto& words : {std::vector<std::string>{"send", "F9"},
-                              std::vector<std::string>{"send", "F9", " "}}) {
+    for (const auto& words :
+         {std::vector<std::string>{"send", "F9"}, std::vector<std::string>{"send", "F9", " "}}) {
         EXPECT_EQ(run(words), 2);
         EXPECT_EQ(err.str().rfind("send needs the data bytes after the report id.\n\nusage: "
                                   "orvane-cli send",

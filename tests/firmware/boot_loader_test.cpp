@@ -99,10 +99,12 @@ TEST_F(Sequences, ProgramWritesOnlyFilledLinesThenVerifyReadsTheWholeArea) {
     ASSERT_EQ(writes.size(), 2u);
     EXPECT_EQ(writes[0], (std::array<uint8_t, 3>{0x00, 0x20, 0x00}));
     EXPECT_EQ(writes[1], (std::array<uint8_t, 3>{0x20, 0x20, 0x00}));
-    EXPECT_EQ(device.plainRequests.back()[2], 0x10);
-    EXPECT_EQ(device.plainRequests.back()[6], 0xA0);
+    const Report& lastWrite = device.plainRequests.end()[-2];
+    EXPECT_EQ(lastWrite[2], 0x10);
+    EXPECT_EQ(lastWrite[6], 0xA0);
 
     view.text.clear();
+    device.plainRequests.clear();
     EXPECT_EQ(loader.verifyMemory(image), OperationOutcome::Completed);
     const auto reads = addresses(0x01);
     ASSERT_EQ(reads.size(), 1024u); // line 513 (0x2000) included

@@ -171,8 +171,10 @@ TEST(HexReader, TextBeforeTheFirstRecordIsPassedOverButContentWithoutAnyRecordIs
         EXPECT_TRUE(firmware::looksLikeIntelHex(prefix + records)) << prefix;
     }
     // A damaged record after such a preamble is still refused, with its own line.
-    const auto damaged = std::get<HexError>(
-        readIntelHex("\xEF\xBB\xBFcomment\r\n" + records.substr(0, 20) + "G\r\n" + kEndRecord));
+    const auto damaged =
+        std::get<HexError>(readIntelHex("\xEF\xBB\xBF"
+                                        "comment\r\n" +
+                                        records.substr(0, 20) + "G\r\n" + kEndRecord));
     EXPECT_EQ(damaged.line, 2);
     EXPECT_FALSE(damaged.notHex);
 
