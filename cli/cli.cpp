@@ -48,7 +48,8 @@ int runCli(std::span<const std::string> args, CliServices& services) {
         return code(ExitCode::Usage);
     }
     const std::string& command = args.front();
-    if ((command == "--help" || command == "-h" || command == "help") && args.size() == 1) {
+    if ((command == "--help" || command == "-h" || command == "help") &&
+        (args.size() == 1 || args[1].starts_with("-"))) {
         services.out << kUsage;
         return code(ExitCode::Ok);
     }
