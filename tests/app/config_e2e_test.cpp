@@ -152,7 +152,9 @@ TEST_F(ConfigEndToEnd, TheSelectedOfTwoInterfacesIsReadAndTransmittedTo) {
         ui.onModal = [&](QDialog& dialog) {
             shown = true;
             auto& d = static_cast<Dialog2&>(dialog);
-            ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+            // A generous bound: on the real USB stack under emulation each exchange is slow.
+            ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }, 30s))
+                << d.logText().toStdString() << d.statusText().toStdString();
             EXPECT_EQ(d.windowTitle(), "Configuration - FW v1.2.7");
             d.applySnapshot(editedConfiguration());
             d.showCurrentMixer();
