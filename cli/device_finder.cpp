@@ -56,6 +56,13 @@ std::vector<FoundDevice> findDevices(TavrelApi& tavrel) {
         tavrel.CloseWrite();
         devices.push_back(std::move(d));
     }
+    for (FoundDevice& d : devices) {
+        std::vector<DeviceTexts> samePair;
+        for (const FoundDevice& other : devices)
+            if (other.vendorId == d.vendorId && other.productId == d.productId)
+                samePair.push_back({other.manufacturer, other.serialNumber, other.product});
+        d.openBy = openTexts(d.known, {d.manufacturer, d.serialNumber, d.product}, samePair);
+    }
     return devices;
 }
 
@@ -92,15 +99,11 @@ std::optional<FoundDevice> chooseDevice(const std::vector<FoundDevice>& devices,
 bool openDevice(TavrelApi& tavrel, const FoundDevice& device) {
     tavrel.SetInstance(0);
     for (int i = 0; i < kOpenTries; ++i) {
-        // Known pairs open by their ids (and serial number, so that one of several
-        // interfaces can be chosen), any other device by all its texts.
-        const bool byIds = device.known;
-        const bool bySerial = !device.serialNumber.empty();
         if (tavrel.Open(static_cast<uint32_t>(device.vendorId),
                         static_cast<uint32_t>(device.productId),
-                        byIds ? nullptr : device.manufacturer.c_str(),
-                        bySerial ? device.serialNumber.c_str() : nullptr,
-                        byIds ? nullptr : device.product.c_str(), 1) == 1)
+                        device.openBy.manufacturer ? device.manufacturer.c_str() : nullptr,
+                        device.openBy.serialNumber ? device.serialNumber.c_str() : nullptr,
+                        device.openBy.product ? device.product.c_str() : nullptr, 1) == 1)
             return true;
     }
     return false;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "device/open_choice.h"
+
 namespace orvane {
 class TavrelApi;
 }
@@ -24,6 +26,8 @@ struct FoundDevice {
     int outputReportLen = 0;
     bool known = false; // one of the maker's interfaces or its boot loader
     bool listed = true; // false: found by probing its ids
+    // The texts that pick it out again: its ids alone for a known interface listed once.
+    OpenTexts openBy{true, true, true};
     bool bootLoader() const;
 };
 

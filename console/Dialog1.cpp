@@ -12,9 +12,11 @@
 #include "console/core/console_exchange.h"
 #include "console/core/console_presets.h"
 #include "console/core/console_request.h"
+#include "device/known_devices.h"
 #include "device/tavrel_api.h"
 #include "report/report_text.h"
 #include "resources/string_ids.h"
+#include "resources/texts/console_texts.h"
 #include "shell/display_text.h"
 #include "shell/localization.h"
 
@@ -138,27 +140,40 @@ void Dialog1::Send_Click() {
 
     ReadBuffer_->clear();
     InputReportID_->clear();
+    ReadBuffer_->setPlaceholderText({});
     OutputReportID_->setText(fromText(report::hexByteText(request.output[0])));
     WriteBuffer_->setText(fromText(console::dataBytesText(request.output, lengths.output)));
     appendConsole(fromText(console::txLine(request.output, lengths.output)));
     repaint();
 
+    // The maker's interfaces answer with the request's report id; other devices often
+    // answer an output report with an input report of another id.
+    const auto rule = isKnownDevice(values_.vendorId, values_.productId)
+                          ? console::AnswerRule::RequestId
+                          : console::AnswerRule::FirstReport;
     console::ConsoleOutcome outcome;
     try {
-        outcome =
-            console::runConsoleExchange(context_.port, request.output, request.attempts, lengths);
+        outcome = console::runConsoleExchange(context_.port, request.output, request.attempts,
+                                              lengths, rule);
     } catch (const std::exception& failure) {
         setStatusText(fromText(failure.what()));
         return;
     }
 
+    // An attempt that read no report says so rather than showing an empty buffer as one.
+    const QString noReport = fromText(localized(text_id::kNoReportCame, context_.language.offset));
     QString received;
-    for (const report::ReportBuffer& answer : outcome.answers)
-        received += fromText(console::rxLine(answer, lengths.input));
+    for (std::size_t i = 0; i < outcome.answers.size(); ++i)
+        received += outcome.arrived[i]
+                        ? fromText(console::rxLine(outcome.answers[i], lengths.input))
+                        : QStringLiteral("rx: ") + noReport + QStringLiteral("\r\n");
     appendConsole(received);
     setStatusText(fromText(console::outcomeStatus(outcome, lengths.input)));
-    const report::ReportBuffer last =
-        outcome.answers.empty() ? report::ReportBuffer{} : outcome.answers.back();
+    if (outcome.arrived.empty() || !outcome.arrived.back()) {
+        ReadBuffer_->setPlaceholderText(noReport);
+        return;
+    }
+    const report::ReportBuffer& last = outcome.answers.back();
     InputReportID_->setText(fromText(report::hexByteText(last[0])));
     ReadBuffer_->setText(fromText(console::dataBytesText(last, lengths.input)));
 }

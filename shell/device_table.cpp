@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/known_devices.h"
+#include "device/open_choice.h"
 #include "device/runtime_failure.h"
 #include "device/tavrel_api.h"
 #include "shell/trap.h"
@@ -81,6 +82,7 @@ int16_t DeviceTable::rebuild(TavrelApi& tavrel, const Trap& trap) {
             addKnownDevice(tavrel, n, d.vendorId, d.productId, d.defaultInputLen,
                            d.defaultOutputLen);
     });
+    rowCount_ = n;
     return static_cast<int16_t>(n);
 }
 
@@ -132,10 +134,19 @@ int32_t DeviceTable::openDeviceAt(TavrelApi& tavrel, int slot) const {
     const DeviceRow& r = row(slot);
     auto vendorId = static_cast<uint32_t>(tableNumber(r.vendorId));
     auto productId = static_cast<uint32_t>(tableNumber(r.productId));
-    if (isKnownDevice(static_cast<int>(vendorId), static_cast<int>(productId)))
-        return tavrel.Open(vendorId, productId, nullptr, nullptr, nullptr, -1);
-    return tavrel.Open(vendorId, productId, r.manufacturer.c_str(), r.serialNumber.c_str(),
-                       r.deviceName.c_str(), -1);
+    // Every row with the same ids, so that two interfaces of one kind open each its own.
+    std::vector<DeviceTexts> samePair;
+    for (int i = 0; i < std::max(rowCount_, slot + 1); ++i) {
+        const DeviceRow& other = rows_[i];
+        if (tableNumber(other.vendorId) == vendorId && tableNumber(other.productId) == productId)
+            samePair.push_back({other.manufacturer, other.serialNumber, other.deviceName});
+    }
+    const OpenTexts by =
+        openTexts(isKnownDevice(static_cast<int>(vendorId), static_cast<int>(productId)),
+                  {r.manufacturer, r.serialNumber, r.deviceName}, samePair);
+    return tavrel.Open(vendorId, productId, by.manufacturer ? r.manufacturer.c_str() : nullptr,
+                       by.serialNumber ? r.serialNumber.c_str() : nullptr,
+                       by.product ? r.deviceName.c_str() : nullptr, -1);
 }
 
 DeviceValues DeviceTable::valuesAt(int slot) const {

@@ -41,9 +41,10 @@ public:
     // devices it missed. Each statement is trapped; returns the new count.
     int16_t rebuild(TavrelApi& tavrel, const Trap& trap);
 
-    // Opens the device of a slot: a known pair by ids alone (the first such device),
-    // any other device by its ids and texts. Throws RuntimeFailure 9 for a slot outside
-    // the table.
+    // Opens the device of a slot: a known pair listed once by ids alone (the first such
+    // device), a known pair listed more than once by the slot's serial number or texts, any
+    // other device by its ids and texts. Throws RuntimeFailure 9 for a slot outside the
+    // table.
     int32_t openDeviceAt(TavrelApi& tavrel, int slot) const;
 
     // The seven values a device window receives. Throws RuntimeFailure 9 outside the table.
@@ -61,6 +62,7 @@ public:
 private:
     std::array<DeviceRow, kSlots> rows_{};
     int16_t deviceCount_ = 0;
+    int rowCount_ = 0; // rows the last rebuild filled
 };
 
 } // namespace orvane

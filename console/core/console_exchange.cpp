@@ -22,7 +22,7 @@ std::span<const uint8_t> shownBytes(const report::ReportBuffer& buffer, int leng
 } // namespace
 
 ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::ReportBuffer& output,
-                                  int attempts, ConsoleLengths lengths) {
+                                  int attempts, ConsoleLengths lengths, AnswerRule rule) {
     ConsoleOutcome outcome;
     outcome.requestId = output[0];
     report::ReportBuffer input{};
@@ -36,7 +36,9 @@ ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::Report
     for (int attempt = 0; attempt < attempts; ++attempt) {
         // Until the answer came, a report with another id than the request's (the
         // interface's joystick stream) is kept but the tries go on for the answer; it is
-        // shown only when none comes. Later attempts show whatever comes next.
+        // shown only when none comes. Later attempts show whatever comes next. A device
+        // that is not one of the interfaces is answered by whatever comes first.
+        const bool anyReport = outcome.answered || rule == AnswerRule::FirstReport;
         std::optional<report::ReportBuffer> other;
         bool got = false;
         do {
@@ -48,7 +50,7 @@ ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::Report
                 if (n <= 0) std::ranges::fill(inputBytes, uint8_t{0});
                 const bool any =
                     n > 0 && std::ranges::any_of(inputBytes, [](uint8_t b) { return b != 0; });
-                got = any && (outcome.answered || input[0] == output[0]);
+                got = any && (anyReport || input[0] == output[0]);
                 if (any && !got) other = input;
             }
             ++outcome.tries;
@@ -62,6 +64,7 @@ ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::Report
             outcome.otherShown = input[0];
         }
         outcome.answers.push_back(input);
+        outcome.arrived.push_back(got || other.has_value());
     }
     return outcome;
 }

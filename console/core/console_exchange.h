@@ -6,9 +6,11 @@
 // without sleeping when the answer is already there. All attempts share kMaxTries: the
 // first attempt tries until an answer comes or the count is used up, each further attempt
 // makes at least one try. Reports that were queued before the write are read away first:
-// they are not answers to this request. Until the answer came, a report with another id
-// than the request's (the interface's joystick stream) does not end an attempt: the tries
-// go on for the answer, and that report is shown only when no answer comes.
+// they are not answers to this request. The maker's interfaces answer with the request's
+// report id: until that answer came, a report with another id (the joystick stream) does
+// not end an attempt, and it is shown only when no answer comes. Other devices may answer
+// an output report with an input report of another id, so for them the first report that
+// comes is the answer.
 #ifndef ORVANE_CONSOLE_CORE_CONSOLE_EXCHANGE_H
 #define ORVANE_CONSOLE_CORE_CONSOLE_EXCHANGE_H
 
@@ -31,6 +33,12 @@ struct ConsoleLengths {
     int input = 0;
 };
 
+// Which report ends an attempt.
+enum class AnswerRule {
+    RequestId,   // the report with the request's report id (the maker's interfaces)
+    FirstReport, // the first report that comes (any other device)
+};
+
 struct ConsoleOutcome {
     int written = 0;  // what the write returned
     int tries = 0;    // shared by all attempts
@@ -44,10 +52,14 @@ struct ConsoleOutcome {
     std::optional<uint8_t> otherShown;
     // The input buffer after each attempt, one per attempt; a zero buffer when nothing came.
     std::vector<report::ReportBuffer> answers;
+    // One per attempt: a report came (the answer or one shown in its place). Only these
+    // attempts have a report to show.
+    std::vector<bool> arrived;
 };
 
 ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::ReportBuffer& output,
-                                  int attempts, ConsoleLengths lengths);
+                                  int attempts, ConsoleLengths lengths,
+                                  AnswerRule rule = AnswerRule::RequestId);
 
 // "tx: F9 01 02 03 00 00 00 00 " and CR LF: the whole output report.
 std::string txLine(const report::ReportBuffer& output, int outputLength);

@@ -282,6 +282,8 @@ int Device::write(std::span<const uint8_t> report, TimePoint now, bool& changed)
 
     Reply reply = mode_ == Kind::Interface ? interface_.handle(padded) : loader_.handle(padded);
     if (options_.oddValues && mode_ == Kind::Interface) spoilAnswer(reply.answer);
+    if (options_.answerId && mode_ == Kind::Interface && !reply.answer.empty())
+        reply.answer[0] = *options_.answerId;
     changed = changed || reply.stateChanged;
     const TimePoint readyAt = now + milliseconds(entry_.latencyMs);
     if (!reply.answer.empty()) send(std::move(reply.answer), readyAt);

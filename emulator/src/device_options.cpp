@@ -68,6 +68,8 @@ std::optional<std::string> checkOption(std::string_view key, std::string_view va
         const auto v = parseUnsigned(value, 4096);
         return check(v && *v > 0, "1 to 4096 reports");
     }
+    if (key == "answer_id")
+        return check(parseUnsigned(value, 255).has_value(), "a report id 0..255");
     if (key == "os") return check(parsePolicy(value).has_value(), "linux or windows");
     if (key == "loss")
         return check(parseMilliseconds(value, 1.0).has_value(), "a probability from 0 to 1");
@@ -85,6 +87,7 @@ DeviceOptions deviceOptions(const DeviceEntry& entry) {
         if (key == "silent") o.silent = value == "1";
         if (key == "bare_answers") o.bareAnswers = value == "1";
         if (key == "odd_values") o.oddValues = value == "1";
+        if (key == "answer_id") o.answerId = static_cast<uint8_t>(*parseUnsigned(value, 255));
         if (key == "unplug_after_ms") o.unplugAfterMs = parseMilliseconds(value, kMaxMs);
         if (key == "replug_after_ms") o.replugAfterMs = parseMilliseconds(value, kMaxMs);
         if (key == "away_ms") o.awayMs = *parseMilliseconds(value, kMaxMs);

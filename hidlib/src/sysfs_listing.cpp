@@ -13,6 +13,16 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr unsigned kBusUsb = 0x0003;
+constexpr unsigned kBusBluetooth = 0x0005;
+constexpr unsigned kBusI2c = 0x0018;
+constexpr unsigned kBusSpi = 0x001C;
+
+// Devices that someone plugged in or that belong to the machine. Virtual ones (uhid and
+// the like, made by programs) are left out, so that they do not use up the entries of a
+// listing and the first of two devices means a plugged-in one.
+bool listedBus(unsigned bus) {
+    return bus == kBusUsb || bus == kBusBluetooth || bus == kBusI2c || bus == kBusSpi;
+}
 
 // The file's text without its last line end; nothing when it cannot be read.
 std::optional<std::string> readAttribute(const fs::path& file) {
@@ -79,14 +89,6 @@ std::optional<fs::path> usbDeviceAbove(const fs::path& hidDevice) {
     return std::nullopt;
 }
 
-unsigned nodeNumber(const std::string& name) {
-    unsigned n = 0;
-    const auto digits = name.find_first_of("0123456789");
-    if (digits != std::string::npos)
-        std::from_chars(name.data() + digits, name.data() + name.size(), n);
-    return n;
-}
-
 } // namespace
 
 std::u16string utf8ToUtf16(std::string_view text) {
@@ -126,23 +128,32 @@ std::u16string utf8ToUtf16(std::string_view text) {
 }
 
 std::vector<DeviceInfo> listHidrawNodes(const fs::path& classRoot, std::size_t limit) {
-    std::vector<std::string> nodes;
+    // Each node by its device's system path, so that the order stays the same however
+    // the nodes were numbered: a device keeps its place while it is plugged where it is.
+    struct Node {
+        std::string name;
+        std::string systemPath;
+    };
+    std::vector<Node> nodes;
     std::error_code ec;
-    for (fs::directory_iterator it(classRoot, ec), end; !ec && it != end; it.increment(ec))
-        nodes.push_back(it->path().filename().string());
-    std::sort(nodes.begin(), nodes.end(), [](const std::string& a, const std::string& b) {
-        return nodeNumber(a) < nodeNumber(b);
-    });
+    for (fs::directory_iterator it(classRoot, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code gone;
+        const fs::path systemPath = fs::canonical(it->path(), gone);
+        if (gone) continue; // left while we looked
+        nodes.push_back({it->path().filename().string(), systemPath.string()});
+    }
+    std::ranges::sort(nodes, {}, &Node::systemPath);
 
     std::vector<DeviceInfo> devices;
-    for (const std::string& node : nodes) {
+    for (const Node& n : nodes) {
         if (devices.size() >= limit) break;
+        const std::string& node = n.name;
         const fs::path hidDevice = classRoot / node / "device";
         const auto uevent = readAttribute(hidDevice / "uevent");
         if (!uevent) continue; // gone while we looked
         const auto idText = ueventValue(*uevent, "HID_ID");
         const auto id = idText ? parseHidId(*idText) : std::nullopt;
-        if (!id) continue;
+        if (!id || !listedBus(id->bus)) continue;
         DeviceInfo info;
         info.path = "/dev/" + node;
         info.vendorId = id->vendor;

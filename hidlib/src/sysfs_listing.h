@@ -14,8 +14,9 @@
 
 namespace tavrel {
 
-// Nodes below classRoot (normally /sys/class/hidraw), as /dev/<node>, in node order. Report
-// lengths are left to the caller.
+// Nodes below classRoot (normally /sys/class/hidraw), as /dev/<node>, ordered by their
+// devices' system paths: the HID devices on USB, Bluetooth, I2C and SPI, not virtual ones.
+// At most limit of them. Report lengths are left to the caller.
 std::vector<DeviceInfo> listHidrawNodes(const std::filesystem::path& classRoot, std::size_t limit);
 
 // UTF-8 text as UTF-16 units; a malformed sequence becomes U+FFFD.

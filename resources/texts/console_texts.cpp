@@ -7,7 +7,9 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<TextEntry, 0> kTexts{{}};
+constexpr std::array<TextEntry, 1> kTexts{{
+    {text_id::kNoReportCame, "(kein Report gekommen)", "(no report came)"},
+}};
 
 } // namespace
 

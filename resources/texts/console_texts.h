@@ -4,6 +4,11 @@
 
 #include "resources/text_entry.h"
 
-namespace orvane::text_id {} // namespace orvane::text_id
+namespace orvane::text_id {
+
+// Shown in the console line and the read fields of an attempt that read no report.
+inline constexpr int kNoReportCame = 500;
+
+} // namespace orvane::text_id
 
 #endif

@@ -116,6 +116,61 @@ void prime(TavrelApi& tavrel, const config::Configuration& wanted, bool expectAn
         {});
 }
 
+// The working configuration of the interface with that serial number, read through the
+// library.
+config::Configuration readBack(TavrelApi& tavrel, const char* serial) {
+    config::Configuration read;
+    if (tavrel.Open(0x537F, 0x6425, nullptr, serial, nullptr, -1) != 1) {
+        ADD_FAILURE() << "cannot open " << serial;
+        return read;
+    }
+    TavrelReportPort port(tavrel);
+    report::SteadyClock clock;
+    config::runSequence(config::loadSequence(),
+                        [&](std::string_view text) {
+                            const auto request = std::get<report::ReportBuffer>(
+                                config::buildRequest("F9", text, {8, 18}));
+                            config::runCommand(port, clock, request, {8, 18}, true, read);
+                        },
+                        {});
+    tavrel.CloseRead();
+    tavrel.CloseWrite();
+    return read;
+}
+
+// Two interfaces of one kind: the dialog reads and transmits to the one of the selected row.
+TEST_F(ConfigEndToEnd, TheSelectedOfTwoInterfacesIsReadAndTransmittedTo) {
+    useDevices("interface:serial=AAA:fw=1.3.5,interface:serial=BBB:fw=1.2.7");
+    TavrelLibrary tavrel;
+    {
+        Form1 form(Form1Services{tavrel, ui, os, locale, urls, folder.path(), {}, {}, [] {}});
+        auto* list = form.findChild<QTreeWidget*>("DeviceList");
+        const auto rows = list->findItems("BBB", Qt::MatchExactly, 4);
+        ASSERT_EQ(rows.size(), 1);
+        list->setCurrentItem(rows[0]);
+        bool shown = false;
+        ui.onModal = [&](QDialog& dialog) {
+            shown = true;
+            auto& d = static_cast<Dialog2&>(dialog);
+            // A generous bound: on the real USB stack under emulation each exchange is slow.
+            ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }, 30s))
+                << d.logText().toStdString() << d.statusText().toStdString();
+            EXPECT_EQ(d.windowTitle(), "Configuration - FW v1.2.7");
+            d.applySnapshot(editedConfiguration());
+            d.showCurrentMixer();
+            d.findChild<QPushButton*>("Command14")->click();
+            d.findChild<QPushButton*>("CancelButton_0")->click();
+        };
+        form.OpenDev2_Click(0);
+        ASSERT_TRUE(shown);
+    }
+    const config::Configuration edited = editedConfiguration();
+    const config::Configuration b = readBack(tavrel, "BBB");
+    EXPECT_EQ(b.axisChannel, edited.axisChannel);
+    EXPECT_EQ(b.buttonThreshold, edited.buttonThreshold);
+    EXPECT_NE(readBack(tavrel, "AAA").axisChannel, edited.axisChannel);
+}
+
 TEST_F(ConfigEndToEnd, ReadEditTransmitStoreAndReadAgainAfterReplug) {
     const auto state = folder.path() / "emulator.state";
     useDevices("interface:fw=1.3.5");

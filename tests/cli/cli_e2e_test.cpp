@@ -65,6 +65,8 @@ TEST(CliSend, DeviceChosenByPositionOrSerialNumber) {
     EXPECT_NE(second.out.find("rx: F9 1C 01 03 00 02 "), std::string::npos) << second.err;
     const CliRun first = runCli({"send", "F9", "00 08 15 EE 1C 00 00", "--device", "1"}, bus);
     EXPECT_NE(first.out.find("rx: F9 1C 01 03 00 01 "), std::string::npos) << first.err;
+    const CliRun byPosition = runCli({"send", "F9", "00 08 15 EE 1C 00 00", "--device", "2"}, bus);
+    EXPECT_NE(byPosition.out.find("rx: F9 1C 01 03 00 02 "), std::string::npos) << byPosition.err;
     EXPECT_EQ(runCli({"send", "F9", "00", "--device", "CCC"}, bus).exitCode, 3);
 }
 

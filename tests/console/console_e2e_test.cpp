@@ -38,13 +38,15 @@ protected:
         return true;
     }
 
-    // Opens the console on the listed device with that product name and hands it to use.
-    void withConsole(const QString& product, const std::function<void(Dialog1&)>& use) {
+    // Opens the console on the listed device with that product name (or the text of another
+    // column) and hands it to use.
+    void withConsole(const QString& product, const std::function<void(Dialog1&)>& use,
+                     int column = 0) {
         TavrelLibrary tavrel;
         Form1 form(Form1Services{
             tavrel, ui, os, locale, urls, folder.path().toStdString(), {}, {}, [] {}});
         auto* list = form.findChild<QTreeWidget*>("DeviceList");
-        const auto items = list->findItems(product, Qt::MatchExactly, 0);
+        const auto items = list->findItems(product, Qt::MatchExactly, column);
         ASSERT_EQ(items.size(), 1);
         list->setCurrentItem(items[0]);
         bool shown = false;
@@ -120,6 +122,58 @@ TEST_F(ConsoleEndToEnd, BootLoaderProbeGoesOutUnscrambled) {
         EXPECT_TRUE(l[1].startsWith("rx: F9 00 ")) << l[1].toStdString();
         EXPECT_TRUE(d.statusText().contains("Read completed successfully!"));
     });
+}
+
+constexpr const char* kOtherDevices =
+    "interface:vid=0x1234:pid=0x0001:product=Pad:answer_id=2:joy_ms=0,"
+    "interface:product=Mute:silent=1:joy_ms=0";
+
+// A device that is not one of the interfaces answers with another report id: the first
+// report that comes is its answer.
+TEST_F(ConsoleEndToEnd, AnotherDeviceIsAnsweredByTheFirstReportWhateverItsId) {
+    if (!useEmulator(kOtherDevices)) GTEST_SKIP() << "needs a process of its own";
+    withConsole("Pad", [](Dialog1& d) {
+        EXPECT_EQ(d.statusText(), "Open Completed!");
+        send(d, "F9", "00 08 15 EE 1C 00 00");
+        EXPECT_EQ(field(d, "InputReportID")->text(), "02");
+        EXPECT_TRUE(field(d, "ReadBuffer")->text().startsWith("1C 01 03 00 05 "));
+        EXPECT_TRUE(lines(d.consoleText()).value(1).startsWith("rx: 02 1C 01 03 00 05 "));
+        EXPECT_TRUE(d.statusText().contains("Read completed successfully!"))
+            << d.statusText().toStdString();
+    });
+}
+
+// An interface that never answers: every attempt says that no report came, the read fields
+// stay empty, and the status keeps its texts.
+TEST_F(ConsoleEndToEnd, AttemptsThatReadNothingSaySo) {
+    if (!useEmulator(kOtherDevices)) GTEST_SKIP() << "needs a process of its own";
+    withConsole("Mute", [](Dialog1& d) {
+        send(d, "F9", "00 08 15 EE 1C 00 00", "3");
+        const QStringList l = lines(d.consoleText());
+        ASSERT_EQ(l.size(), 4);
+        for (int i = 1; i < 4; ++i)
+            EXPECT_EQ(l[i], "rx: (no report came)");
+        EXPECT_TRUE(field(d, "InputReportID")->text().isEmpty());
+        EXPECT_TRUE(field(d, "ReadBuffer")->text().isEmpty());
+        EXPECT_EQ(field(d, "ReadBuffer")->placeholderText(), "(no report came)");
+        EXPECT_EQ(d.statusText(), "Write completed successfully! \r\nRead failed! rdresult 0, "
+                                  "inputReportLength 18\r\nWrite/Read attempts: 52\r\n");
+    });
+}
+
+// Two interfaces of one kind: the console works on the one of the selected row.
+TEST_F(ConsoleEndToEnd, TheSelectedOfTwoInterfacesAnswers) {
+    if (!useEmulator("interface:serial=AAA:fw=1.3.5:joy_ms=0,interface:serial=BBB:fw=1.2.7:"
+                     "joy_ms=0"))
+        GTEST_SKIP() << "needs a process of its own";
+    withConsole(
+        "BBB",
+        [](Dialog1& d) {
+            EXPECT_EQ(d.statusText(), "Open Completed!");
+            send(d, "F9", "00 08 15 EE 1C 00 00");
+            EXPECT_TRUE(field(d, "ReadBuffer")->text().startsWith("1C 01 02 00 07 "));
+        },
+        4);
 }
 
 } // namespace

@@ -5,15 +5,15 @@
 #
 #   usb_stack_test.sh BUILD_DIR [PART...]
 #
-# PART: interface, cut_read, firmware, cut_program, other, hotplug (default: all, in this
-# order).
+# PART: interface, cut_read, firmware, cut_program, other, hotplug, two_interfaces
+# (default: all, in this order).
 # udevd runs throughout with the project's udev rule, as on an installed system.
 # Each check prints "ok" or "FAILED"; the exit status is the number of failures (at most
 # 100). Logs and the exchange figures go to $ORVANE_GUEST_RESULTS.
 build=$(realpath "${1:?usage: usb_stack_test.sh BUILD_DIR}")
 bin=$build/bin
 shift
-parts=${*:-interface cut_read firmware cut_program other hotplug}
+parts=${*:-interface cut_read firmware cut_program other hotplug two_interfaces}
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
 out=${ORVANE_GUEST_RESULTS:-/tmp}
@@ -377,6 +377,85 @@ fi
 stop_gadget
 TAVREL_EMULATOR_STATE=/tmp/orvane-gadget.state
 cp "$log" "$work/hotplug-events.log"
+}
+
+# Two interfaces of one kind on the two device controllers at once, each its own gadget
+# server with its own state; and a virtual HID device (uhid) with the same ids, which no
+# listing shows.
+two_interfaces() {
+echo "== two interfaces of one kind: each row opens its own device"
+# How many hidraw nodes have this HID_ID (bus:vendor:product, as the kernel writes it).
+count_nodes() {
+    k=0
+    for u in /sys/class/hidraw/hidraw*/device/uevent; do
+        [ -e "$u" ] || continue
+        while read -r line; do
+            [ "$line" = "HID_ID=$1" ] && k=$((k + 1))
+        done <"$u" 2>/dev/null
+    done
+    echo $k
+}
+wait_count() { # HID_ID, count; up to 30 s
+    deadline=$(($(uptime_s) + 30))
+    while [ "$(uptime_s)" -lt $deadline ]; do
+        [ "$(count_nodes "$1")" -eq "$2" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+pair=0003:0000537F:00006425
+TAVREL_EMULATOR_STATE=/tmp/two-aaa.state "$bin/orvane-gadget" --udc dummy_udc.0 --name two_a \
+    "interface:serial=AAA:fw=1.3.5:latency_ms=0" >>"$out/gadget.log" 2>&1 &
+two_a=$!
+TAVREL_EMULATOR_STATE=/tmp/two-bbb.state "$bin/orvane-gadget" --udc dummy_udc.1 --name two_b \
+    "interface:serial=BBB:fw=1.2.7:latency_ms=0" >>"$out/gadget.log" 2>&1 &
+two_b=$!
+check "both interfaces' hidraw nodes appear" wait_count $pair 2
+
+# A virtual device no one plugged in, with the interface's ids: left out of the listing.
+virtual=
+if modprobe uhid 2>/dev/null && [ -e /dev/uhid ]; then
+    python3 - >"$work/uhid.log" 2>&1 <<'PY' &
+import os, struct, time
+fd = os.open("/dev/uhid", os.O_RDWR)
+rd = bytes([0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
+            0x95, 0x07, 0x09, 0x01, 0x81, 0x02, 0x09, 0x01, 0x91, 0x02, 0xC0])
+# UHID_CREATE2 (11): name, phys, uniq, descriptor size, bus (BUS_VIRTUAL), ids, version, country.
+os.write(fd, struct.pack("<I128s64s64sHHIIII4096s", 11, b"virtual pad", b"", b"VIRT", len(rd),
+                         0x06, 0x537F, 0x6425, 0, 0, rd))
+time.sleep(120)
+PY
+    virtual=$!
+    check "the virtual device's hidraw node appears" wait_count 0006:0000537F:00006425 1
+fi
+"$cli" list --json >"$work/two.json" 2>&1
+check "both are listed" json_has "$work/two.json" '"serialNumber": "AAA"' '"serialNumber": "BBB"'
+check "... in the order of their system paths" \
+    test "$(grep -n '"serialNumber": "AAA"' "$work/two.json" | cut -d: -f1)" \
+    -lt "$(grep -n '"serialNumber": "BBB"' "$work/two.json" | cut -d: -f1)"
+if [ -n "$virtual" ]; then
+    check "... and the virtual device is not" lacks "$work/two.json" "VIRT"
+    kill "$virtual"; wait "$virtual" 2>/dev/null
+fi
+
+"$cli" --device BBB send F9 "00 08 15 EE 1C 00 00" >"$work/two-b.log" 2>&1
+check "orvane-cli --device BBB reaches BBB" has "$work/two-b.log" "rx: F9 1C 01 02 00 07"
+"$cli" --device AAA send F9 "00 08 15 EE 1C 00 00" >"$work/two-a.log" 2>&1
+check "orvane-cli --device AAA reaches AAA" has "$work/two-a.log" "rx: F9 1C 01 03 00 05"
+if [ -x "$bin/test_config_e2e" ]; then
+    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 "$bin/test_config_e2e" \
+        --gtest_filter=ConfigEndToEnd.TheSelectedOfTwoInterfacesIsReadAndTransmittedTo \
+        >"$work/two-dialog.log" 2>&1
+    check "the configuration dialog reads and transmits to the selected BBB only" \
+        has "$work/two-dialog.log" "[  PASSED  ] 1 test"
+fi
+if [ -x "$bin/test_console_e2e" ]; then
+    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 "$bin/test_console_e2e" \
+        --gtest_filter=ConsoleEndToEnd.TheSelectedOfTwoInterfacesAnswers >"$work/two-console.log" 2>&1
+    check "the HID console works on the selected BBB" has "$work/two-console.log" "[  PASSED  ] 1 test"
+fi
+kill "$two_a" "$two_b"; wait "$two_a" "$two_b" 2>/dev/null
+check "both interfaces leave" wait_count $pair 0
 }
 
 mkdir -p /run/udev/rules.d

@@ -28,10 +28,11 @@ public:
     FakeSysfs(const FakeSysfs&) = delete;
     FakeSysfs& operator=(const FakeSysfs&) = delete;
 
-    // A HID device on USB: its strings in the USB device's folder, each when given.
+    // A HID device on USB: its strings in the USB device's folder, each when given. port
+    // names the USB device's folder (by default the node's name).
     void usbNode(const std::string& node, const std::string& hidId, const char* product,
-                 const char* manufacturer, const char* serial) {
-        const fs::path usb = root_ / "devices/usb1" / node;
+                 const char* manufacturer, const char* serial, std::string port = {}) {
+        const fs::path usb = root_ / "devices/usb1" / (port.empty() ? node : port);
         const fs::path hid = usb / "1-1:1.0/0003:X.0001";
         fs::create_directories(hid);
         write(usb / "idVendor", "537f\n");
@@ -68,21 +69,38 @@ private:
     fs::path root_;
 };
 
-TEST(SysfsListing, UsbStringsIdsAndNodeOrder) {
+TEST(SysfsListing, UsbStringsIdsAndSystemPathOrder) {
     FakeSysfs sys;
-    sys.usbNode("hidraw10", "0003:0000537F:00006425", "ZT2960", "Tavrel", "EMU0");
-    sys.usbNode("hidraw2", "0003:00005381:0000640B", "Boot", "M\xC3\xBCller", nullptr);
+    // Ordered by where the devices sit, not by the numbers the nodes happened to get.
+    sys.usbNode("hidraw2", "0003:00005381:0000640B", "Boot", "M\xC3\xBCller", nullptr, "1-2");
+    sys.usbNode("hidraw10", "0003:0000537F:00006425", "ZT2960", "Tavrel", "EMU0", "1-1");
     const auto devices = listHidrawNodes(sys.classRoot(), 20);
     ASSERT_EQ(devices.size(), 2u);
-    EXPECT_EQ(devices[0].path, "/dev/hidraw2"); // by number, not by name
-    EXPECT_EQ(devices[0].vendorId, 0x5381);
-    EXPECT_EQ(devices[0].productId, 0x640B);
-    EXPECT_EQ(devices[0].manufacturer, u"M\u00FCller");
-    EXPECT_FALSE(devices[0].serialNumber.has_value());
-    EXPECT_EQ(devices[1].path, "/dev/hidraw10");
-    EXPECT_EQ(devices[1].product, u"ZT2960");
-    EXPECT_EQ(devices[1].serialNumber, u"EMU0");
+    EXPECT_EQ(devices[0].path, "/dev/hidraw10");
+    EXPECT_EQ(devices[0].product, u"ZT2960");
+    EXPECT_EQ(devices[0].serialNumber, u"EMU0");
+    EXPECT_EQ(devices[1].path, "/dev/hidraw2");
+    EXPECT_EQ(devices[1].vendorId, 0x5381);
+    EXPECT_EQ(devices[1].productId, 0x640B);
+    EXPECT_EQ(devices[1].manufacturer, u"M\u00FCller");
+    EXPECT_FALSE(devices[1].serialNumber.has_value());
     EXPECT_EQ(listHidrawNodes(sys.classRoot(), 1).size(), 1u);
+}
+
+TEST(SysfsListing, VirtualDevicesAreLeftOutAndDoNotUseUpTheLimit) {
+    FakeSysfs sys;
+    sys.otherNode("hidraw0", "HID_ID=0006:00001234:00000001\nHID_NAME=virtual pad\n");
+    sys.otherNode("hidraw1", "HID_ID=0018:000006CB:00000002\nHID_NAME=Touchpad\n");
+    sys.otherNode("hidraw2", "HID_ID=001C:0000045E:00000003\nHID_NAME=Keyboard\n");
+    sys.otherNode("hidraw3", "HID_ID=0006:00001234:00000004\nHID_NAME=virtual key\n");
+    sys.usbNode("hidraw4", "0003:0000537F:00006425", "ZT2960", "Tavrel", "S");
+    const auto devices = listHidrawNodes(sys.classRoot(), 2);
+    ASSERT_EQ(devices.size(), 2u);
+    EXPECT_EQ(devices[0].product, u"Touchpad"); // devices/bt sorts before devices/usb1
+    EXPECT_EQ(devices[1].product, u"Keyboard");
+    const auto all = listHidrawNodes(sys.classRoot(), 20);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[2].productId, 0x6425);
 }
 
 TEST(SysfsListing, LeavingNodesAndMalformedIdsAreLeftOutOtherBusesUseTheirUevent) {

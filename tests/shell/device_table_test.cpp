@@ -210,6 +210,37 @@ TEST_F(DeviceTableTest, OpenDeviceAtUsesIdsForKnownAndTextsForOtherDevices) {
     EXPECT_THROW(table.openDeviceAt(api, -1), RuntimeFailure);
 }
 
+TEST_F(DeviceTableTest, TwoInterfacesOfOneKindEachOpenTheirOwnDevice) {
+    FakeDevice first = unlistedInterface();
+    first.listed = true;
+    first.serialNumber = "AAA";
+    FakeDevice second = first;
+    second.serialNumber = "BBB";
+    FakeDevice third = first; // no serial of its own: chosen by all its texts
+    third.serialNumber = "BBB";
+    third.product = "ZT2961";
+    api.devices = {first, second, third};
+    ASSERT_EQ(rebuild(), 3);
+
+    EXPECT_EQ(table.openDeviceAt(api, 0), 1);
+    EXPECT_EQ(api.openedIndex, 0u);
+    EXPECT_EQ(api.opens.back().serialNumber, "AAA");
+    EXPECT_FALSE(api.opens.back().manufacturer || api.opens.back().product);
+
+    EXPECT_EQ(table.openDeviceAt(api, 1), 1);
+    EXPECT_EQ(api.openedIndex, 1u);
+    EXPECT_EQ(table.openDeviceAt(api, 2), 1);
+    EXPECT_EQ(api.openedIndex, 2u);
+    EXPECT_EQ(api.opens.back().product, "ZT2961");
+
+    // Listed once again: its ids alone, whatever its strings have become.
+    api.devices = {first};
+    ASSERT_EQ(rebuild(), 1);
+    api.devices[0].serialNumber = "CHANGED";
+    EXPECT_EQ(table.openDeviceAt(api, 0), 1);
+    EXPECT_FALSE(api.opens.back().serialNumber);
+}
+
 TEST_F(DeviceTableTest, WindowValuesAreParsedFromTheTableTexts) {
     api.devices = {listedMouse(), unlistedInterface()};
     ASSERT_EQ(rebuild(), 2);

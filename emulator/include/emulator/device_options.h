@@ -27,6 +27,9 @@ struct DeviceOptions {
     // odd_values=1: the answers to the axis configuration and the decoding mode carry values
     // the interface cannot hold (channel 0 for axis 1, decoding mode 2)
     bool oddValues = false;
+    // answer_id=N: in normal mode the answers carry report id N in place of the request's,
+    // as many HID devices answer an output report with an input report of another id
+    std::optional<uint8_t> answerId;
     std::optional<double> unplugAfterMs; // unplug_after_ms=N: leaves the bus N ms after plug-in
     std::optional<double> replugAfterMs; // replug_after_ms=N: leaves once, N ms after plug-in
     double awayMs = 500;                 // away_ms=N: how long a replug keeps it off the bus
