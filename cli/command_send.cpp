@@ -7,6 +7,7 @@
 #include "cli/device_session.h"
 #include "console/core/console_exchange.h"
 #include "console/core/console_request.h"
+#include "device/known_devices.h"
 #include "device/tavrel_api.h"
 #include "report/report_text.h"
 
@@ -79,8 +80,13 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
         return code(ExitCode::Usage);
     }
     const console::ConsoleLengths lengths{device.outputReportLen, device.inputReportLen};
+    // The maker's interfaces answer with the request's id; other devices often answer an
+    // output report with an input report of another id, so the first report is theirs.
+    const auto rule = isKnownDevice(device.vendorId, device.productId)
+                          ? console::AnswerRule::RequestId
+                          : console::AnswerRule::FirstReport;
     const auto outcome =
-        console::runConsoleExchange(services.port, request.output, request.attempts, lengths);
+        console::runConsoleExchange(services.port, request.output, request.attempts, lengths, rule);
     auto line = [](std::string text) {
         std::erase(text, '\r');
         return text;
@@ -90,11 +96,11 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
         services.err << "The report could not be written (result " << outcome.written << ").\n";
         return code(ExitCode::NoAnswer);
     }
-    const auto shown = static_cast<std::size_t>(std::max(lengths.input, 0));
-    for (const auto& answer : outcome.answers)
-        if (std::any_of(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(shown),
-                        [](uint8_t b) { return b != 0; }))
-            services.out << line(console::rxLine(answer, lengths.input));
+    // Only reports that came are shown; an attempt that read nothing says so.
+    for (std::size_t i = 0; i < outcome.answers.size(); ++i)
+        services.out << (outcome.arrived[i]
+                             ? line(console::rxLine(outcome.answers[i], lengths.input))
+                             : std::string("rx: (no report came)\n"));
     // Judged by what the reads returned, not by what the buffer holds.
     if (!outcome.answered) {
         services.err << (lengths.input <= 0
