@@ -9,6 +9,8 @@
 #include <QTimer>
 
 #include "firmware/Dialog.h"
+#include "resources/text_fill.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/display_text.h"
 #include "shell/event_log.h"
 #include "shell/trap.h"
@@ -76,8 +78,7 @@ template <class Operation> void Dialog::runOperation(Operation&& operation) {
 }
 
 void Dialog::searchAgain() {
-    appendConsole("The link to the boot loader is out of step. Searching for the boot loader "
-                  "again; repeat the operation when it is online.\r\n");
+    appendConsole(localizedText(text_id::kBootLoaderOutOfStep, context_.language.offset));
     setButtonsEnabled(false);
     setWindowTitle(QStringLiteral("Waiting for Bootloader..."));
     Timer1_->start();
