@@ -27,6 +27,7 @@
 #include "program_version.h"
 #include "resources/icons.h"
 #include "resources/string_ids.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/device_opening.h"
 #include "shell/localization.h"
 #include "shell/log_file.h"
@@ -554,15 +555,8 @@ void Form1::updateLocalization(int offset) {
     Cancel_->setText(qtext(localized(text_id::kCloseButton, offset)));
     openFirstText_ = localized(text_id::kOpenInterfaceFirst, offset);
     // The two fields carry no label: the tooltip says what they hold.
-    const bool german = offset == kOffsetGerman;
-    ProductIDTextBox_->setToolTip(
-        german
-            ? QStringLiteral("Firmwareversion des zuletzt ge\u00f6ffneten Interfaces: Hauptnummer")
-            : QStringLiteral("Firmware version of the interface opened last: major number"));
-    VendorIDTextBox_->setToolTip(
-        german
-            ? QStringLiteral("Firmwareversion des zuletzt ge\u00f6ffneten Interfaces: Unternummer")
-            : QStringLiteral("Firmware version of the interface opened last: minor number"));
+    ProductIDTextBox_->setToolTip(qtext(localized(text_id::kFirmwareMajorTip, offset)));
+    VendorIDTextBox_->setToolTip(qtext(localized(text_id::kFirmwareMinorTip, offset)));
 }
 
 } // namespace orvane

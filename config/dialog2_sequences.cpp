@@ -17,6 +17,8 @@
 #include "program_version.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include "resources/text_fill.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/ui_services.h"
 
 namespace orvane {
@@ -42,11 +44,9 @@ constexpr std::array<OneCommand, 21> kOneCommands = {{
 }};
 
 // What storing or closing after a Transmit that did not fully happen asks about.
-std::string failedTransmitText(const config::SequenceTally& tally) {
-    return "The last Transmit to Interface did not fully happen (" +
-           std::to_string(tally.failed()) + " of " + std::to_string(tally.requests) +
-           " commands failed): until it is reconnected, the interface may run a mix of old and "
-           "new values.";
+std::string failedTransmitText(const config::SequenceTally& tally, int offset) {
+    return localizedText(text_id::kFailedTransmitState, offset,
+                         {std::to_string(tally.failed()), std::to_string(tally.requests)});
 }
 
 } // namespace
@@ -84,9 +84,10 @@ config::SequenceTally Dialog2::runSteps(config::SequenceKind kind,
 // their log lines.
 void Dialog2::showSequenceOutcome(const config::SequenceTally& tally,
                                   std::span<const std::string> notTaken) {
-    std::string summary = config::sequenceSummary(tally, notTaken);
+    const int offset = context_.language.offset;
+    std::string summary = config::sequenceSummary(tally, notTaken, offset);
     if (tally.kind == config::SequenceKind::Load && !tally.complete())
-        summary += " " + config::readFailureNote(tally);
+        summary += " " + config::readFailureNote(tally, offset);
     const QString text = QString::fromStdString(summary);
     sequenceOutcome_->setText(text);
     sequenceOutcome_->setStyleSheet(tally.complete() ? QString()
@@ -135,15 +136,13 @@ void Dialog2::Command14_Click() {
     if (sequenceRunning()) return;
     // Defaults that were never read would overwrite the interface's own values.
     if (!configurationKnown_ &&
-        !confirm("The configuration shown was neither read in full from the interface nor "
-                 "loaded from a file, so controls may show defaults rather than the "
-                 "interface's values. Transmit it anyway?"))
+        !confirm(localizedText(text_id::kTransmitUnknownConfiguration, context_.language.offset)))
         return;
     const SequenceGuard busy(*this);
     const int offset = context_.language.offset;
     command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitting + offset)));
     command14_->setEnabled(false);
-    const auto notTaken = config::valuesTheInterfaceCannotTake(config_);
+    const auto notTaken = config::valuesTheInterfaceCannotTake(config_, offset);
     const auto tally = runSteps(config::SequenceKind::Transmit, config::transmitSequence(config_));
     failedTransmit_.reset();
     if (!tally.complete()) failedTransmit_ = tally;
@@ -158,8 +157,8 @@ void Dialog2::Command14_Click() {
 // closes even when the store was not answered.
 void Dialog2::Command1_Click() {
     if (sequenceRunning()) return;
-    if (failedTransmit_ &&
-        !confirm(failedTransmitText(*failedTransmit_) + " Store them in the interface anyway?"))
+    if (failedTransmit_ && !confirm(failedTransmitText(*failedTransmit_, context_.language.offset) +
+                                    localizedText(text_id::kStoreAnyway, context_.language.offset)))
         return;
     {
         const SequenceGuard busy(*this);
@@ -170,7 +169,9 @@ void Dialog2::Command1_Click() {
             stringTable(text_id::kReattachToApply + context_.language.offset));
         MessageBoxRequest request;
         request.text =
-            tally.complete() ? reattach : config::sequenceSummary(tally) + "\r\n" + reattach;
+            tally.complete()
+                ? reattach
+                : config::sequenceSummary(tally, {}, context_.language.offset) + "\r\n" + reattach;
         request.title = kProgramTitle;
         request.icon = tally.complete() ? MessageIcon::None : MessageIcon::Exclamation;
         request.buttons = MessageButtons::Ok;
@@ -182,7 +183,8 @@ void Dialog2::Command1_Click() {
 
 void Dialog2::reject() {
     if (failedTransmit_ && !sequenceRunning() &&
-        !confirm(failedTransmitText(*failedTransmit_) + " Close anyway?"))
+        !confirm(failedTransmitText(*failedTransmit_, context_.language.offset) +
+                 localizedText(text_id::kCloseAnyway, context_.language.offset)))
         return;
     QDialog::reject();
 }

@@ -9,6 +9,8 @@
 #include "config/core/settings_file.h"
 #include "files/file_access.h"
 #include "program_version.h"
+#include "resources/text_fill.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/ui_services.h"
 
 namespace orvane {
@@ -57,14 +59,14 @@ void Dialog2::Command25_Click() {
     if (load.failureMessage) plainMessage(context_.ui, this, *load.failureMessage);
     if (!load.failureMessage) configurationKnown_ = true;
     // Named now, not only when a Transmit cannot send them.
-    if (const auto notTaken = config::valuesTheInterfaceCannotTake(config_); !notTaken.empty()) {
+    const int offset = context_.language.offset;
+    if (const auto notTaken = config::valuesTheInterfaceCannotTake(config_, offset);
+        !notTaken.empty()) {
         std::string list;
         for (const std::string& value : notTaken)
             list += (list.empty() ? "" : ", ") + value;
         plainMessage(context_.ui, this,
-                     "The file holds values the interface cannot take: " + list +
-                         ".\r\nTransmit to Interface will not send the commands that carry "
-                         "them.");
+                     localizedText(text_id::kFileValuesNotTaken, offset, {list}));
     }
     showCurrentMixer();
     if (!annotations_.empty()) plainMessage(context_.ui, this, annotations_);

@@ -17,6 +17,7 @@
 #include "report/report_text.h"
 #include "resources/string_ids.h"
 #include "resources/texts/console_texts.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/display_text.h"
 #include "shell/localization.h"
 
@@ -75,6 +76,7 @@ void Dialog1::updateLocalization() {
     readFrame_->setTitle(text(text_id::kReadFrame));
     writeFrame_->setTitle(text(text_id::kWriteFrame));
     deviceFrame_->setTitle(text(text_id::kDeviceFrame));
+    WriteBuffer_->setToolTip(text(text_id::kDataBytesTip));
 }
 
 void Dialog1::showEvent(QShowEvent* event) {

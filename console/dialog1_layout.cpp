@@ -112,9 +112,6 @@ void Dialog1::buildLayout() {
     auto* writeGrid = new QGridLayout(writeFrame_);
     OutputReportID_ = makeField(writeFrame_, "OutputReportID", false);
     WriteBuffer_ = makeField(writeFrame_, "WriteBuffer", false);
-    WriteBuffer_->setToolTip(QStringLiteral(
-        "hexadecimal bytes separated by single blanks; two blanks in a row send a 00 byte, "
-        "a line break or a tab counts as one blank"));
     ReadAttempts_Box_ = makeField(writeFrame_, "ReadAttempts_Box", false);
     ReadAttempts_Box_->setToolTip(QStringLiteral("how many responses should be read after write"));
     ReadAttempts_Box_->setText(QStringLiteral("1"));

@@ -17,6 +17,8 @@
 #include "firmware/core/firmware_file.h"
 #include "firmware/core/hex_reader.h"
 #include "resources/string_ids.h"
+#include "resources/text_fill.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/boot_loader_locator.h"
 #include "shell/display_text.h"
 #include "shell/event_log.h"
@@ -119,6 +121,7 @@ void Dialog::open_Command_Click() {
 
 void Dialog::openFirmwareFile() {
     EventLog& log = context_.log;
+    const int offset = context_.language.offset;
     FileDialogRequest request;
     request.title = kOpenTitle;
     request.filter = std::string(kPlainFilter) + ";;" + kEncipheredFilter;
@@ -128,7 +131,7 @@ void Dialog::openFirmwareFile() {
 
     auto read = firmware::readFirmwareFile(name);
     if (const auto* failure = std::get_if<firmware::FileFailure>(&read)) {
-        refuse("Cannot read " + name + ": " + failure->description + ".");
+        refuse(localizedText(text_id::kCannotReadFile, offset, {name, failure->description}));
         return;
     }
     std::string content = std::move(std::get<std::string>(read));
@@ -148,11 +151,9 @@ void Dialog::openFirmwareFile() {
             // Only a plain HEX file is helped by the other filter; anything else (another
             // program's enciphered file, a damaged one) cannot be deciphered here at all.
             if (firmware::looksLikeIntelHex(content))
-                refuse(name + " is not enciphered firmware; open it with the filter \"" +
-                       kPlainFilter + "\".");
+                refuse(localizedText(text_id::kNotEnciphered, offset, {name, kPlainFilter}));
             else
-                refuse(name + " is not a firmware file enciphered by this program; it cannot "
-                              "be deciphered, nothing was loaded.");
+                refuse(localizedText(text_id::kNotOurEncipherment, offset, {name}));
             return;
         }
         log.logI("entering Dialog.DA()");
@@ -160,13 +161,12 @@ void Dialog::openFirmwareFile() {
             content = firmware::DecryptArray(*cipher_, firmware::kFirmwareSelector, content,
                                              fileKey1_, firmware::fileKey2());
         } catch (const firmware::FileCipherError& e) {
-            refuse(name + " is refused: " + e.what());
+            refuse(localizedText(text_id::kFileRefusedBecause, offset, {name, e.what()}));
             return;
         }
         log.logI("exiting Dialog.DA()");
     } else if (enciphered) {
-        refuse(name + " is enciphered firmware; open it with the filter \"" + kEncipheredFilter +
-               "\".");
+        refuse(localizedText(text_id::kIsEnciphered, offset, {name, kEncipheredFilter}));
         return;
     }
     loadImage(name, content);
@@ -174,11 +174,13 @@ void Dialog::openFirmwareFile() {
 
 void Dialog::encipherFile(const std::string& name) {
     EventLog& log = context_.log;
+    const int offset = context_.language.offset;
     log.logI("entering Dialog.EncryptFile()");
     const auto result = firmware::EncryptFile(*cipher_, firmware::kFirmwareSelector, name,
                                               name + "_enc", true, fileKey1_, firmware::fileKey2());
     if (!result.written) {
-        refuse(result.failure.empty() ? "Cannot encipher " + name + "." : result.failure + ".");
+        refuse(result.failure.empty() ? localizedText(text_id::kCannotEncipher, offset, {name})
+                                      : result.failure + ".");
         return;
     }
     log.logI("exiting Dialog.EncryptFile()");
@@ -187,13 +189,14 @@ void Dialog::encipherFile(const std::string& name) {
 
 void Dialog::loadImage(const std::string& name, std::string_view content) {
     EventLog& log = context_.log;
+    const int offset = context_.language.offset;
     appendConsole("parsing " + name + "...  ");
     log.logI("passing Dialog.open_Command_Click() memory initialization");
     log.logI("passing Dialog.open_Command_Click() file parser");
     // Parsed into a fresh image: the dialog's image changes only when the whole file is good.
     auto parsed = firmware::readIntelHex(content);
     if (const auto* error = std::get_if<firmware::HexError>(&parsed)) {
-        refuse("The file is refused, " + error->describe() + "; nothing was loaded.");
+        refuse(localizedText(text_id::kFileRefusedNothingLoaded, offset, {error->describe()}));
         return;
     }
     const auto& file = std::get<firmware::HexFile>(parsed);
@@ -201,10 +204,10 @@ void Dialog::loadImage(const std::string& name, std::string_view content) {
     memoryImage_ = file.image;
     const std::size_t lines = memoryImage_.filledLineCount();
     const std::string records = std::to_string(file.records);
-    const std::string leftOut = file.bytesLeftOut == 0
-                                    ? std::string()
-                                    : " " + std::to_string(file.bytesLeftOut) +
-                                          " bytes outside 0x2000-0x5FFF left out.\r\n";
+    const std::string leftOut =
+        file.bytesLeftOut == 0
+            ? std::string()
+            : localizedText(text_id::kBytesLeftOut, offset, {std::to_string(file.bytesLeftOut)});
     if (lines > 0) {
         BL_ProgressBar_->setMaximum(static_cast<int>(lines));
         operationButtons_[kEraseButton]->setEnabled(true);

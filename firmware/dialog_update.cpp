@@ -9,7 +9,9 @@
 #include <QTimer>
 
 #include "firmware/Dialog.h"
+#include "resources/text_fill.h"
 #include "resources/texts/firmware_texts.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/display_text.h"
 #include "shell/event_log.h"
 #include "shell/localization.h"
@@ -117,8 +119,7 @@ std::string Dialog::flashStateText() const {
 }
 
 void Dialog::searchAgain() {
-    appendConsole("The link to the boot loader is out of step. Searching for the boot loader "
-                  "again; repeat the operation when it is online.\r\n");
+    appendConsole(localizedText(text_id::kBootLoaderOutOfStep, context_.language.offset));
     setButtonsEnabled(false);
     setWindowTitle(QStringLiteral("Waiting for Bootloader..."));
     Timer1_->start();

@@ -97,6 +97,15 @@ constexpr std::array<TextEntry, 67> kStrings{{
 
 } // namespace
 
+std::span<const TextEntry> programTexts() {
+    return kStrings;
+}
+
+std::array<std::span<const TextEntry>, 7> ourTextAreas() {
+    return {configTexts(),  firmwareTexts(), deviceTexts(), signalTexts(),
+            consoleTexts(), cliTexts(),      sharedTexts()};
+}
+
 std::string_view stringTable(int id) {
     const bool english = id > 1000;
     const int base = english ? id - 1000 : id;
@@ -107,8 +116,7 @@ std::string_view stringTable(int id) {
         return nullptr;
     };
     const TextEntry* found = find(kStrings);
-    for (const auto& area : {configTexts(), firmwareTexts(), deviceTexts(), signalTexts(),
-                             consoleTexts(), cliTexts(), sharedTexts()}) {
+    for (const auto& area : ourTextAreas()) {
         if (found) break;
         found = find(area);
     }

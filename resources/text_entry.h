@@ -3,6 +3,7 @@
 #ifndef ORVANE_RESOURCES_TEXT_ENTRY_H
 #define ORVANE_RESOURCES_TEXT_ENTRY_H
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -26,6 +27,11 @@ std::span<const TextEntry> signalTexts();
 std::span<const TextEntry> consoleTexts();
 std::span<const TextEntry> cliTexts();
 std::span<const TextEntry> sharedTexts();
+
+// The program's own table (ids 1-67) and every area's table of ours, for a look over all
+// texts (the test that no English text of ours shows under German walks them).
+std::span<const TextEntry> programTexts();
+std::array<std::span<const TextEntry>, 7> ourTextAreas();
 
 } // namespace orvane
 

@@ -3,6 +3,8 @@
 #include <cctype>
 
 #include "program_version.h"
+#include "resources/text_fill.h"
+#include "resources/texts/shared_texts.h"
 #include "shell/device_table.h"
 #include "shell/localization.h"
 #include "shell/ui_services.h"
@@ -39,13 +41,7 @@ std::string updateQueryAddress(std::string_view languageCode, const DeviceRow* s
 }
 
 std::string noBrowserText(int languageOffset, std::string_view address) {
-    const std::string_view intro =
-        languageOffset == kOffsetGerman
-            ? "Der Webbrowser konnte nicht geöffnet werden. Öffnen Sie diese Adresse selbst, "
-              "um nach Updates zu suchen:"
-            : "The web browser could not be opened. Open this address yourself to search for "
-              "updates:";
-    return std::string(intro) + "\r\n\r\n" + std::string(address);
+    return localizedText(text_id::kNoBrowser, languageOffset, {address});
 }
 
 void runUpdateCheck(const UpdateCheck& check, UiServices& ui, UrlOpener& opener,

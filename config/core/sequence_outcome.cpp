@@ -3,36 +3,42 @@
 #include <algorithm>
 
 #include "config/core/item_ranges.h"
+#include "resources/text_fill.h"
+#include "resources/texts/shared_texts.h"
 
 namespace orvane::config {
 namespace {
 
-const char* fieldText(MixerField field) {
+int fieldText(MixerField field) {
     switch (field) {
     case MixerField::Assignment:
-        return "assignment";
+        return text_id::kMixerAssignment;
     case MixerField::Neutral:
-        return "neutral";
+        return text_id::kMixerNeutral;
     case MixerField::Factor:
-        return "factor";
+        return text_id::kMixerFactor;
     case MixerField::Exponent:
-        return "exponent";
+        return text_id::kMixerExponent;
     case MixerField::FactorQ:
-        return "Q-factor";
+        return text_id::kMixerFactorQ;
     case MixerField::ExponentQ:
-        return "Q-exponent";
+        return text_id::kMixerExponentQ;
     }
-    return "";
+    return 0;
 }
 
+// Each value out of range as the text of id: "%1" the item's number, then the other
+// places (a mixer's field name) and last the value.
 template <typename T, std::size_t N>
-void checkItems(std::vector<std::string>& out, const char* item, const char* what,
-                const std::array<T, N>& values, ItemRange range) {
+void checkItems(std::vector<std::string>& out, int id, int offset, const std::array<T, N>& values,
+                ItemRange range, std::string_view field = {}) {
     for (std::size_t i = 0; i < N; ++i) {
         const int value = static_cast<int>(values[i]);
-        if (!range.contains(value))
-            out.push_back(std::string(item) + " " + std::to_string(i + 1) + " " + what + " " +
-                          std::to_string(value));
+        if (range.contains(value)) continue;
+        const std::string number = std::to_string(i + 1);
+        const std::string shown = std::to_string(value);
+        out.push_back(field.empty() ? localizedText(id, offset, {number, shown})
+                                    : localizedText(id, offset, {number, field, shown}));
     }
 }
 
@@ -43,45 +49,45 @@ std::string joined(std::span<const std::string> parts) {
     return text;
 }
 
-std::string plural(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+std::string commandCount(int n, int offset) {
+    return localizedText(n == 1 ? text_id::kOneCommand : text_id::kManyCommands, offset,
+                         {std::to_string(n)});
 }
 
-const char* sequenceName(SequenceKind kind) {
+int sequenceName(SequenceKind kind) {
     switch (kind) {
     case SequenceKind::Load:
-        return "The read";
+        return text_id::kSequenceRead;
     case SequenceKind::Transmit:
-        return "The transmission";
+        return text_id::kSequenceTransmission;
     case SequenceKind::Store:
-        return "Storing";
+        return text_id::kSequenceStoring;
     }
-    return "";
+    return 0;
 }
 
-std::string successText(const SequenceTally& t) {
-    const std::string all = "all " + std::to_string(t.requests) + " commands answered";
+std::string successText(const SequenceTally& t, int offset) {
+    const std::string all = std::to_string(t.requests);
     switch (t.kind) {
     case SequenceKind::Load:
-        return "Configuration read from the interface: " + all + ".";
+        return localizedText(text_id::kReadAllAnswered, offset, {all});
     case SequenceKind::Transmit:
-        return "Configuration transmitted to the interface: " + all + " (not stored yet).";
+        return localizedText(text_id::kTransmittedAllAnswered, offset, {all});
     case SequenceKind::Store:
-        return "Configuration stored in the interface: " + all + ".";
+        return localizedText(text_id::kStoredAllAnswered, offset, {all});
     }
     return {};
 }
 
 // What the failed commands leave behind.
-std::string consequence(const SequenceTally& t) {
+std::string consequence(const SequenceTally& t, int offset) {
     switch (t.kind) {
     case SequenceKind::Load:
         return {}; // what a failed read leaves depends on who read: see readFailureNote
     case SequenceKind::Transmit:
-        return " Until it is reconnected, the interface may run a mix of old and new values; "
-               "its stored configuration is untouched.";
+        return localizedText(text_id::kTransmitLeavesMix, offset);
     case SequenceKind::Store:
-        return " The interface may not have stored its configuration.";
+        return localizedText(text_id::kStoreMayBeMissing, offset);
     }
     return {};
 }
@@ -113,58 +119,60 @@ void SequenceTally::add(const StepOutcome& step) {
     if (!step.impossible.empty()) impossible.push_back(step.impossible);
 }
 
-std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& record) {
+std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& record, int offset) {
     std::vector<std::string> out;
-    checkItems(out, "axis", "channel", record.axisChannel, kChannelRange);
-    checkItems(out, "button", "channel", record.buttonChannel, kChannelRange);
-    checkItems(out, "button", "trigger level", record.buttonThreshold, kThresholdRange);
+    checkItems(out, text_id::kAxisChannelValue, offset, record.axisChannel, kChannelRange);
+    checkItems(out, text_id::kButtonChannelValue, offset, record.buttonChannel, kChannelRange);
+    checkItems(out, text_id::kButtonTriggerValue, offset, record.buttonThreshold, kThresholdRange);
     if (!kDecodingModeRange.contains(record.decodingMode))
-        out.push_back("decoding mode " + std::to_string(record.decodingMode));
+        out.push_back(localizedText(text_id::kDecodingModeValue, offset,
+                                    {std::to_string(record.decodingMode)}));
     // Every mixer entry travels as one byte.
     for (const MixerField field : kMixerFields)
-        checkItems(out, "mixer", fieldText(field), record.mixers[field], kMixerByteRange);
+        checkItems(out, text_id::kMixerValue, offset, record.mixers[field], kMixerByteRange,
+                   localizedText(fieldText(field), offset));
     return out;
 }
 
-std::string sequenceSummary(const SequenceTally& t, std::span<const std::string> notTaken) {
-    if (t.complete()) return successText(t);
+std::string sequenceSummary(const SequenceTally& t, std::span<const std::string> notTaken,
+                            int offset) {
+    if (t.complete()) return successText(t, offset);
+    const std::string name = localizedText(sequenceName(t.kind), offset);
     std::string text;
     if (t.failed() > 0) {
         std::vector<std::string> kinds;
-        if (t.refused > 0) kinds.push_back(std::to_string(t.refused) + " not sent");
-        if (t.notWritten > 0) kinds.push_back(std::to_string(t.notWritten) + " not written");
-        if (t.notAnswered > 0) kinds.push_back(std::to_string(t.notAnswered) + " not answered");
-        text = std::string(sequenceName(t.kind)) +
-               " did not fully happen: " + std::to_string(t.failed()) + " of " +
-               plural(t.requests, "command", "commands") + " failed (" + joined(kinds) + ").";
+        const auto count = [&](int n, int id) {
+            if (n > 0) kinds.push_back(localizedText(id, offset, {std::to_string(n)}));
+        };
+        count(t.refused, text_id::kCountNotSent);
+        count(t.notWritten, text_id::kCountNotWritten);
+        count(t.notAnswered, text_id::kCountNotAnswered);
+        text = localizedText(
+            text_id::kSequenceFailedCounted, offset,
+            {name, std::to_string(t.failed()), commandCount(t.requests, offset), joined(kinds)});
     } else {
-        text = std::string(sequenceName(t.kind)) + " did not fully happen.";
+        text = localizedText(text_id::kSequenceFailed, offset, {name});
     }
     if (t.refused > 0) {
         if (!notTaken.empty())
-            text += " Not sent: the interface cannot take " + joined(notTaken) +
-                    "; a mixer command carries two mixers, so the other one of its pair was "
-                    "not written either.";
+            text += localizedText(text_id::kNotSentCannotTake, offset, {joined(notTaken)});
         else if (!t.refusals.empty())
-            text += " Not sent: " + t.refusals.front();
+            text += localizedText(text_id::kNotSentBecause, offset, {t.refusals.front()});
     }
     if (t.readFailed)
-        text += " The interface stopped answering (it left or failed).";
+        text += localizedText(text_id::kStoppedAnswering, offset);
     else if (t.unwrittenFrom > 0 && t.unwrittenFrom < t.requests)
-        text += " Nothing could be written from command " + std::to_string(t.unwrittenFrom) +
-                " on: the interface may have left.";
+        text +=
+            localizedText(text_id::kNothingWrittenFrom, offset, {std::to_string(t.unwrittenFrom)});
     if (!t.impossible.empty())
-        text += " Answers carried values the interface cannot hold; those items were left as "
-                "they were: " +
-                joined(t.impossible) + ".";
-    return text + consequence(t);
+        text += localizedText(text_id::kAnswersCannotHold, offset, {joined(t.impossible)});
+    return text + consequence(t, offset);
 }
 
-std::string readFailureNote(const SequenceTally& tally) {
+std::string readFailureNote(const SequenceTally& tally, int offset) {
     if (tally.complete()) return {};
-    if (tally.failed() == tally.requests)
-        return "Nothing was read: the controls do not show the interface's configuration.";
-    return "The items of the failed commands keep their previous values.";
+    if (tally.failed() == tally.requests) return localizedText(text_id::kNothingRead, offset);
+    return localizedText(text_id::kFailedItemsKept, offset);
 }
 
 } // namespace orvane::config

@@ -52,17 +52,20 @@ struct SequenceTally {
 
 // The values of a record that no command can carry to the interface (a mixer entry beyond
 // a byte from a hand-edited settings file, ...), each as "mixer 3 factor 300".
-std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& record);
+// offset: the language (0 German, 1000 English).
+std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& record,
+                                                      int offset = 1000);
 
 // One text for the end of a sequence. notTaken: the record's values that the transmission
 // could not send (valuesTheInterfaceCannotTake), named when requests were refused.
 // A sequence that did not fully happen never reads as a success: the text names how many
 // commands of how many failed and what that means for the controls or the interface.
-std::string sequenceSummary(const SequenceTally& tally, std::span<const std::string> notTaken = {});
+std::string sequenceSummary(const SequenceTally& tally, std::span<const std::string> notTaken = {},
+                            int offset = 1000);
 
 // What a read that did not fully happen leaves in an editor that shows the record: nothing
 // of the interface's configuration, or only part of it. Empty after a complete read.
-std::string readFailureNote(const SequenceTally& tally);
+std::string readFailureNote(const SequenceTally& tally, int offset = 1000);
 
 } // namespace orvane::config
 

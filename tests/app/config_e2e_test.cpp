@@ -25,6 +25,9 @@
 #include "device/tavrel_library.h"
 #include "device/tavrel_report_port.h"
 #include "report/clock.h"
+#include "resources/text_fill.h"
+#include "resources/texts/shared_texts.h"
+#include "shell/localization.h"
 #include "ui/fake_ui_services.h"
 #include "ui/test_fixture.h"
 
@@ -320,6 +323,35 @@ TEST_F(ConfigEndToEnd, AWriteFailingInTheMiddleOfTransmitIsCountedAndClosingAsks
         EXPECT_FALSE(d.isVisible());
     });
     EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+// The same failed transmission under German: its outcome and the question on closing speak
+// German, with the counts in their places.
+TEST_F(ConfigEndToEnd, UnderGermanTheOutcomeAndTheQuestionAreGerman) {
+    locale.countryCode = "49";
+    useDevices("interface:write_fail=40");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }));
+        EXPECT_EQ(d.sequenceOutcomeText().toStdString(),
+                  localizedText(text_id::kReadAllAnswered, kOffsetGerman, {"20"}));
+        d.findChild<QPushButton*>("Command14")->click();
+        const std::string outcome = d.sequenceOutcomeText().toStdString();
+        EXPECT_EQ(
+            outcome.rfind(
+                localizedText(text_id::kSequenceFailedCounted, kOffsetGerman,
+                              {localizedText(text_id::kSequenceTransmission, kOffsetGerman), "1",
+                               localizedText(text_id::kManyCommands, kOffsetGerman, {"54"}),
+                               localizedText(text_id::kCountNotWritten, kOffsetGerman, {"1"})}),
+                0),
+            0u)
+            << outcome;
+        d.findChild<QPushButton*>("CancelButton_0")->click(); // Yes
+    });
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              localizedText(text_id::kFailedTransmitState, kOffsetGerman, {"1", "54"}) +
+                  localizedText(text_id::kCloseAnyway, kOffsetGerman));
 }
 
 TEST_F(ConfigEndToEnd, ASettingsFileWithAMixerEntryBeyondAByteIsNamedAndTheTransmitSaysSo) {
