@@ -54,6 +54,15 @@ TEST(SignalModel, NoiseAlternatesPerReportAndGapsLeaveReportsOut) {
     }
 }
 
+TEST(SignalModel, GapsCanStartLateAndEndAfterACount) {
+    const auto reports = reportsUntil(
+        "interface:channels=100:gap_first_ms=300:gap_every_ms=100:gap_ms=20:gap_count=2:"
+        "queue=4096",
+        995ms);
+    // Two reports each in the gaps at 300 and 400 ms; none after.
+    EXPECT_EQ(reports.size(), 99u - 4u);
+}
+
 TEST(SignalModel, AFrameHoldsTheValuesForEveryReportItSpans) {
     const auto reports =
         reportsUntil("interface:channels=100:noise=4:frame_ms=22.5:queue=4096", 445ms);
