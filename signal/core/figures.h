@@ -22,11 +22,12 @@ struct IntervalFigures {
     std::array<long, kBins> histogram{};
 };
 
-// An interval of at least three nominal periods: reports that never came.
+// An interval of at least three nominal periods that no burst of queued reports behind it
+// makes up for (a reader that was late finds the reports kept): reports that never came.
 struct Dropout {
     TimePoint at{};      // arrival of the last report before the gap
     double lengthMs = 0; // the whole interval, from that report to the next
-    long missing = 0;    // reports the nominal period would have brought in between
+    long missing = 0;    // reports the nominal period would have brought, less the burst
 };
 
 struct AxisFigures {

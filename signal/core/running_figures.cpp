@@ -17,8 +17,8 @@ double toMs(Duration d) {
 
 RunningFigures::RunningFigures(Duration nominalPeriod, double dropoutFactor,
                                std::size_t maxDropoutsListed)
-    : dropoutAt_(std::chrono::duration_cast<Duration>(nominalPeriod * dropoutFactor)),
-      nominalPeriod_(nominalPeriod), maxDropoutsListed_(maxDropoutsListed), fine_(kFineBins, 0) {}
+    : detector_(nominalPeriod, dropoutFactor), maxDropoutsListed_(maxDropoutsListed),
+      fine_(kFineBins, 0) {}
 
 void RunningFigures::clear() {
     reports_ = 0;
@@ -28,6 +28,7 @@ void RunningFigures::clear() {
     std::fill(fine_.begin(), fine_.end(), 0);
     fineAbove_ = 0;
     dropouts_.clear();
+    detector_.clear();
     mean_.fill(0);
     m2_.fill(0);
     for (auto& p : ptp_)
@@ -65,9 +66,9 @@ void RunningFigures::add(const Sample& s) {
             ++fine_[static_cast<std::size_t>(bin)];
         else
             ++fineAbove_;
-        if (gap >= dropoutAt_) {
+        if (const auto d = detector_.interval(p.time, s.time)) {
             ++f.dropouts;
-            dropouts_.push_back({p.time, ms, std::lround(ms / toMs(nominalPeriod_)) - 1});
+            dropouts_.push_back(*d);
             if (dropouts_.size() > maxDropoutsListed_) dropouts_.pop_front();
         }
         if (s.sameState(p)) ++f.repeats;
@@ -92,6 +93,11 @@ Figures RunningFigures::figures() const {
         f.axes[k].ptp1s = ptp_[k].largest();
     }
     f.dropoutList.assign(dropouts_.begin(), dropouts_.end());
+    if (const auto d = detector_.pending()) {
+        ++f.dropouts;
+        f.dropoutList.push_back(*d);
+        if (f.dropoutList.size() > maxDropoutsListed_) f.dropoutList.erase(f.dropoutList.begin());
+    }
     const long n = f.intervals.count;
     if (n > 0) {
         // The upper median, as the window's figures take it; the middle of its fine bin.

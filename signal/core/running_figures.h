@@ -3,6 +3,7 @@
 #ifndef ORVANE_SIGNAL_CORE_RUNNING_FIGURES_H
 #define ORVANE_SIGNAL_CORE_RUNNING_FIGURES_H
 
+#include "signal/core/dropout_detector.h"
 #include "signal/core/figures.h"
 #include "signal/core/peak_to_peak.h"
 #include "signal/core/sample.h"
@@ -28,8 +29,7 @@ public:
     static constexpr std::size_t kFineBins = 20000;
 
 private:
-    Duration dropoutAt_;
-    Duration nominalPeriod_;
+    DropoutDetector detector_;
     std::size_t maxDropoutsListed_;
 
     long reports_ = 0;

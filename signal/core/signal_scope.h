@@ -20,7 +20,8 @@ namespace orvane::signal {
 struct ScopeOptions {
     // The stretch the history keeps and figures() covers.
     Duration window = std::chrono::seconds(10);
-    // The interface's report period; an interval of dropoutFactor periods or more is a dropout.
+    // The interface's report period; an interval of dropoutFactor periods or more is a
+    // dropout, unless reports read back to back right behind it make up for it.
     Duration nominalPeriod = std::chrono::milliseconds(10);
     double dropoutFactor = 3.0;
     // Hard bound on the history, whatever the report rate (a flood must not grow memory).

@@ -1,5 +1,6 @@
 #include "signal/core/window_figures.h"
 
+#include "signal/core/dropout_detector.h"
 #include "signal/core/peak_to_peak.h"
 
 #include <algorithm>
@@ -15,10 +16,6 @@ double toMs(Duration d) {
 }
 
 } // namespace
-
-bool isDropout(Duration interval, Duration nominalPeriod, double dropoutFactor) {
-    return toMs(interval) >= dropoutFactor * toMs(nominalPeriod);
-}
 
 int intervalBin(double ms) {
     const int bin = static_cast<int>(std::floor(ms / IntervalFigures::kBinMs));
@@ -39,6 +36,12 @@ Figures windowFigures(const SampleRing& ring, std::size_t first, std::size_t las
     intervals.reserve(last - first);
     std::array<double, kAxes> sum{};
     std::array<PeakToPeak, kAxes> ptp;
+    DropoutDetector detector(nominalPeriod, dropoutFactor);
+    auto note = [&f](const std::optional<Dropout>& d) {
+        if (!d) return;
+        ++f.dropouts;
+        f.dropoutList.push_back(*d);
+    };
     for (int k = 0; k < kAxes; ++k) {
         f.axes[k].min = a.axes[k];
         f.axes[k].max = a.axes[k];
@@ -56,15 +59,12 @@ Figures windowFigures(const SampleRing& ring, std::size_t first, std::size_t las
         const double ms = toMs(s.time - p.time);
         intervals.push_back(ms);
         ++f.intervals.histogram[static_cast<std::size_t>(intervalBin(ms))];
-        if (isDropout(s.time - p.time, nominalPeriod, dropoutFactor)) {
-            ++f.dropouts;
-            const long missing = std::lround(ms / toMs(nominalPeriod)) - 1;
-            f.dropoutList.push_back({p.time, ms, missing});
-        }
+        note(detector.interval(p.time, s.time));
         if (s.sameState(p)) ++f.repeats;
         for (int b = 0; b < kButtons; ++b)
             if (s.pressed(b) != p.pressed(b)) ++f.buttons[b].changes;
     }
+    note(detector.pending());
     const double n = static_cast<double>(f.reports);
     for (int k = 0; k < kAxes; ++k) {
         AxisFigures& ax = f.axes[k];

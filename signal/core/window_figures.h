@@ -13,8 +13,6 @@ namespace orvane::signal {
 Figures windowFigures(const SampleRing& ring, std::size_t first, std::size_t last,
                       Duration nominalPeriod, double dropoutFactor);
 
-// The dropout rule shared by both kinds of figures.
-bool isDropout(Duration interval, Duration nominalPeriod, double dropoutFactor);
 // The coarse histogram's bin for an interval.
 int intervalBin(double ms);
 

@@ -84,8 +84,26 @@ TEST(SignalIntervals, PollingMixesAreNoDropoutsAndGapsAreCountedWithTheirTimes) 
         EXPECT_NEAR(f.rateHz, 101.0 / f.seconds, 1e-9);
     }
     // Exactly three periods is a dropout.
-    scope.add(sampleAt(t + 30ms, 0));
+    t += 30ms;
+    scope.add(sampleAt(t, 0));
     EXPECT_EQ(scope.totals().dropouts, 2);
+    // A reader late by 60 ms finds five reports queued and reads them back to back: none was
+    // lost. A gap of 110 ms with a burst of two behind it still lost eight.
+    t += 10ms;
+    scope.add(sampleAt(t, 0));
+    t += 60ms;
+    for (int i = 0; i < 6; ++i)
+        scope.add(sampleAt(t + i * 50us, 0));
+    t += 10ms;
+    scope.add(sampleAt(t, 0));
+    EXPECT_EQ(scope.totals().dropouts, 2);
+    t += 110ms;
+    for (int i = 0; i < 3; ++i)
+        scope.add(sampleAt(t + i * 50us, 0));
+    for (const Figures& f : {scope.figures(), scope.totals()}) {
+        EXPECT_EQ(f.dropouts, 3);
+        EXPECT_EQ(f.dropoutList.back().missing, 8);
+    }
 }
 
 TEST(SignalAxes, JitterShowsInPtpWhileASlowSweepDoesNot) {
