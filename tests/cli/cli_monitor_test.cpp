@@ -46,18 +46,19 @@ TEST(CliMonitor, JsonGivesTheKnownSignalsFiguresAndTheGaps) {
     std::filesystem::remove(csv);
 
     // Axis k alternates between its base and base + noise (Di, at the top, goes down). Each
-    // gap begins 1000 k ms after plug-in, a little before the monitor's start; a busy machine
-    // may add a stall of its own, but never takes a gap away.
+    // gap begins 1000 k ms after plug-in, a little before the monitor's start. A busy machine
+    // may add a stall of its own, or split a gap where a late read of the report before it
+    // fell into it, but never takes a gap away.
     const std::string check = "lines = " + std::to_string(lines) + R"(
 base = [25700] * 6 + [51400, 65525]
 noise = [3, 0, 5, 7, 1, 2, 1000, 10]
 assert d["reports"] == lines and 300 <= lines <= 330, (d["reports"], lines)
 for k in (1, 2, 3):
-    assert any(1000 * k - 500 <= x["at_ms"] <= 1000 * k and x["length_ms"] >= 100
-               for x in d["dropout_list"]), (k, d["dropout_list"])
+    assert any(1000 * k - 500 <= x["at_ms"] <= 1000 * k + 100 for x in d["dropout_list"]), \
+        (k, d["dropout_list"])
 assert d["dropouts"] >= 3
 i = d["intervals_ms"]
-assert i["min"] <= i["median"] <= i["max"] and i["max"] >= 100, i
+assert i["min"] <= i["median"] <= i["max"] and i["max"] >= 50, i
 assert d["repeats"] == 0 and abs(d["rate_hz"] - 90) < 10, d
 for c, b, n in zip(d["channels"], base, noise):
     assert (c["min"], c["max"], c["ptp_1s"]) == (b, b + n, n), c
