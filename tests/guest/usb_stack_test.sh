@@ -5,15 +5,15 @@
 #
 #   usb_stack_test.sh BUILD_DIR [PART...]
 #
-# PART: interface, cut_read, firmware, cut_program, other, hotplug, two_interfaces
-# (default: all, in this order).
+# PART: interface, cut_read, firmware, cut_program, other, hotplug, two_interfaces,
+# scope (default: all, in this order).
 # udevd runs throughout with the project's udev rule, as on an installed system.
 # Each check prints "ok" or "FAILED"; the exit status is the number of failures (at most
 # 100). Logs and the exchange figures go to $ORVANE_GUEST_RESULTS.
 build=$(realpath "${1:?usage: usb_stack_test.sh BUILD_DIR}")
 bin=$build/bin
 shift
-parts=${*:-interface cut_read firmware cut_program other hotplug two_interfaces}
+parts=${*:-interface cut_read firmware cut_program other hotplug two_interfaces scope}
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
 out=${ORVANE_GUEST_RESULTS:-/tmp}
@@ -456,6 +456,68 @@ if [ -x "$bin/test_console_e2e" ]; then
 fi
 kill "$two_a" "$two_b"; wait "$two_a" "$two_b" 2>/dev/null
 check "both interfaces leave" wait_count $pair 0
+}
+
+# The signal scope: orvane-cli monitor reads the joystick reports unfiltered from the
+# hidraw node while the gadget streams a known signal: each axis alternating between its
+# value and its own noise, and exactly three gaps of 100 ms, 8, 9 and 10 s after plug-in.
+# The monitor starts 6 s after plug-in and runs 6 s, so that all three fall inside.
+uptime_cs() {
+    read -r up _ </proc/uptime
+    echo "${up%.*}${up#*.}"
+}
+scope() {
+echo "== the signal scope: orvane-cli monitor on a known signal"
+# A state of its own: the parts before may have stored another configuration.
+TAVREL_EMULATOR_STATE=/tmp/scope-gadget.state
+plugged=$(uptime_cs)
+start_gadget "interface:serial=SCOPE1:channels=100/100/100/100/100/100/200/255:noise=3/0/5/7/1/2/1000/10:gap_first_ms=8000:gap_every_ms=1000:gap_ms=100:gap_count=3"
+check "the interface's hidraw node appears" wait_node 537F 6425
+while [ $(($(uptime_cs) - plugged)) -lt 600 ]; do sleep 0.05; done
+"$cli" monitor --seconds 6 --json --csv "$work/monitor.csv" >"$work/monitor.json" 2>"$work/monitor.err"
+echo $? >"$work/monitor.status"
+check "monitor ends with 0" grep -qx 0 "$work/monitor.status"
+stop_gadget
+sent=$(grep -a 'joystick reports sent' "$out/gadget.log" | tail -n 1 | sed 's/.* \([0-9]*\) joystick reports sent.*/\1/')
+cat >"$work/monitor_check.py" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+lines = sum(1 for _ in open(sys.argv[2])) - 1
+sent = int(sys.argv[3] or 0)
+base = [25700] * 6 + [51400, 65525]
+noise = [3, 0, 5, 7, 1, 2, 1000, 10]
+problems = []
+# The monitor counts what came: every report in the CSV, no more than the gadget sent while
+# the node was open (the host polls only then), and nearly all of them.
+if d["reports"] != lines or not 0.9 * sent <= lines <= sent:
+    problems.append(f"reports {d['reports']}, CSV lines {lines}, the gadget sent {sent}")
+for c, b, n in zip(d["channels"], base, noise):
+    if (c["min"], c["max"], c["ptp_1s"]) != (b, b + n, n):
+        problems.append(f"axis {c['axis']}: {c}")
+gaps = d["dropout_list"]
+long_gaps = [g for g in gaps if g["length_ms"] >= 95]
+# A guest at full speed sends all 570 reports of the 6 s: then the three gaps are the only
+# dropouts. An emulated guest that cannot keep the pace loses reports of its own; there the
+# three gaps must still be among the dropouts.
+full_speed = sent >= 560
+if full_speed and (d["dropouts"] != 3 or len(long_gaps) != 3):
+    problems.append(f"dropouts {d['dropouts']}: {gaps}")
+if d["dropouts"] < 3:
+    problems.append(f"dropouts {d['dropouts']}: {gaps}")
+i = d["intervals_ms"]
+print(f"scope on the USB stack ({'full speed' if full_speed else 'slow guest'}): "
+      f"{d['reports']} reports of {sent} sent, {d['rate_hz']} Hz, intervals min {i['min']} "
+      f"median {i['median']} max {i['max']} ms, {d['dropouts']} dropouts, "
+      f"{len(long_gaps)} of them 95 ms or longer, repeats {d['repeats']}")
+for p in problems:
+    print("problem:", p)
+sys.exit(1 if problems else 0)
+PY
+python3 "$work/monitor_check.py" "$work/monitor.json" "$work/monitor.csv" "$sent" >"$work/monitor_check.log" 2>&1
+echo $? >"$work/monitor_check.status"
+cat "$work/monitor_check.log"
+check "monitor counts the reports, finds the three gaps as dropouts and each axis' min, max and ptp_1s exactly" \
+    grep -qx 0 "$work/monitor_check.status"
 }
 
 mkdir -p /run/udev/rules.d
