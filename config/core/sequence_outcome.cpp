@@ -59,12 +59,24 @@ const char* sequenceName(SequenceKind kind) {
     return "";
 }
 
+// "; 13 not supported by firmware 1.1 (mixers, decoding mode)", or nothing.
+std::string unsupportedText(const SequenceTally& t) {
+    if (t.unsupported == 0 || !t.firmware) return {};
+    const std::string lacks = itemsFirmwareLacks(*t.firmware);
+    return "; " + std::to_string(t.unsupported) + " not supported by firmware " +
+           firmwareText(*t.firmware) + (lacks.empty() ? "" : " (" + lacks + ")");
+}
+
 std::string successText(const SequenceTally& t) {
-    const std::string all = "all " + std::to_string(t.requests) + " commands answered";
+    const int answered = t.requests - t.unsupported;
+    const std::string all = (t.unsupported == 0 ? "all " : "") + std::to_string(answered) +
+                            " commands answered" + unsupportedText(t);
     switch (t.kind) {
     case SequenceKind::Load:
         return "Configuration read from the interface: " + all + ".";
     case SequenceKind::Transmit:
+        if (t.unsupported > 0)
+            return "Configuration transmitted to the interface (not stored yet): " + all + ".";
         return "Configuration transmitted to the interface: " + all + " (not stored yet).";
     case SequenceKind::Store:
         return "Configuration stored in the interface: " + all + ".";
@@ -81,7 +93,20 @@ std::string consequence(const SequenceTally& t) {
         return " Until it is reconnected, the interface may run a mix of old and new values; "
                "its stored configuration is untouched.";
     case SequenceKind::Store:
-        return " The interface may not have stored its configuration.";
+        switch (t.lastStatus()) {
+        case ExchangeStatus::Done:
+            return " The interface answered the store command: it stored its configuration.";
+        case ExchangeStatus::NotAnswered:
+            return " The store command was sent but its answer did not come: the interface may "
+                   "or may not have stored its configuration.";
+        case ExchangeStatus::RefusedByInterface:
+            return " The interface refused the store command: it did not store its "
+                   "configuration.";
+        case ExchangeStatus::Refused:
+        case ExchangeStatus::NotWritten:
+            return " The store command did not reach the interface: it did not store its "
+                   "configuration.";
+        }
     }
     return {};
 }
@@ -104,13 +129,32 @@ void SequenceTally::add(const StepOutcome& step) {
     case ExchangeStatus::NotAnswered:
         ++notAnswered;
         break;
+    case ExchangeStatus::RefusedByInterface:
+        ++refusedByInterface;
+        break;
     }
+    steps.push_back(step);
     if (step.status != ExchangeStatus::NotWritten)
         unwrittenFrom = 0;
     else if (unwrittenFrom == 0)
         unwrittenFrom = requests;
     readFailed = readFailed || step.readFailed;
     if (!step.impossible.empty()) impossible.push_back(step.impossible);
+}
+
+void SequenceTally::countUnsupported(const FirmwareVersion& version) {
+    firmware = version;
+    for (StepOutcome& step : steps) {
+        if (step.code == 0 || firmwareHasCode(version, step.code)) continue;
+        if (step.status == ExchangeStatus::NotAnswered)
+            --notAnswered;
+        else if (step.status == ExchangeStatus::RefusedByInterface)
+            --refusedByInterface;
+        else
+            continue;
+        step.status = ExchangeStatus::Done;
+        ++unsupported;
+    }
 }
 
 std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& record) {
@@ -134,9 +178,12 @@ std::string sequenceSummary(const SequenceTally& t, std::span<const std::string>
         if (t.refused > 0) kinds.push_back(std::to_string(t.refused) + " not sent");
         if (t.notWritten > 0) kinds.push_back(std::to_string(t.notWritten) + " not written");
         if (t.notAnswered > 0) kinds.push_back(std::to_string(t.notAnswered) + " not answered");
+        if (t.refusedByInterface > 0)
+            kinds.push_back(std::to_string(t.refusedByInterface) + " refused by the interface");
         text = std::string(sequenceName(t.kind)) +
                " did not fully happen: " + std::to_string(t.failed()) + " of " +
-               plural(t.requests, "command", "commands") + " failed (" + joined(kinds) + ").";
+               plural(t.requests - t.unsupported, "command", "commands") + " failed (" +
+               joined(kinds) + ")" + unsupportedText(t) + ".";
     } else {
         text = std::string(sequenceName(t.kind)) + " did not fully happen.";
     }
@@ -162,7 +209,7 @@ std::string sequenceSummary(const SequenceTally& t, std::span<const std::string>
 
 std::string readFailureNote(const SequenceTally& tally) {
     if (tally.complete()) return {};
-    if (tally.failed() == tally.requests)
+    if (tally.failed() == tally.requests - tally.unsupported)
         return "Nothing was read: the controls do not show the interface's configuration.";
     return "The items of the failed commands keep their previous values.";
 }

@@ -1,7 +1,9 @@
 // The dialog talking to a scripted interface through the fake report port: the start-up
 // read, Transmit, Store and Exit, refused input, and a close during a sequence.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -168,7 +170,8 @@ TEST_F(ProtocolTest, StoreAndExitSendsTwoRequestsClosesTheDeviceAndAsksToReconne
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "Storing did not fully happen: 2 of 2 commands failed (2 not answered). The "
-              "interface may not have stored its configuration.\r\n"
+              "store command was sent but its answer did not come: the interface may or may "
+              "not have stored its configuration.\r\n"
               "USB-Interface should be detached and reattached to apply all changes");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_GE(tavrel.closeReads, 1);
@@ -244,6 +247,141 @@ TEST_F(ProtocolTest, AskingToCloseDuringASequenceClosesAfterIt) {
     EXPECT_EQ(port.written.size(), 20u) << "the read ran to its end";
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(tavrel.closeReads, 1);
+}
+
+// Store keeps what the interface holds; when the controls show something else the user
+// chooses first, and the message names what was stored.
+TEST_F(ProtocolTest, StoreAfterAnUntransmittedEditAsksWhichValuesToStore) {
+    device.attach(port);
+    dialog->Command6_Click();
+    dialog->show();
+    EXPECT_EQ(dialog->windowTitle(), "Configuration - FW v1.3.5");
+    slider("Slider1_0")->setValue(5);
+    EXPECT_EQ(dialog->windowTitle(), "*Configuration - FW v1.3.5");
+
+    ui.answers.push_back(MessageResult::Cancel); // Go Back
+    click("Command1");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(ui.messages[0].buttonTexts,
+              (std::vector<std::string>{"Transmit and Store", "Store the Interface's Values",
+                                        "Go Back"}));
+    EXPECT_EQ(port.written.size(), 20u);
+    EXPECT_TRUE(dialog->isVisible());
+
+    ui.answers.push_back(MessageResult::Yes); // transmit, then store
+    click("Command1");
+    EXPECT_EQ(port.written.size(), 20u + 54u + 2u);
+    EXPECT_EQ(device.config.axisChannel[0], 5);
+    EXPECT_EQ(device.stores, 1);
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[2].text, "The values shown were transmitted and stored in the "
+                                   "interface.\r\nUSB-Interface should be detached and "
+                                   "reattached to apply all changes");
+    EXPECT_FALSE(dialog->isVisible());
+
+    // The interface's own values, this time.
+    dialog = openDialog();
+    device.stores = 0;
+    dialog->Command6_Click();
+    dialog->show();
+    slider("Slider1_0")->setValue(2);
+    ui.answers.push_back(MessageResult::No);
+    click("Command1");
+    EXPECT_EQ(device.config.axisChannel[0], 5);
+    EXPECT_EQ(device.stores, 1);
+    EXPECT_EQ(ui.messages.back().text.rfind("The interface's own values were stored; the values "
+                                            "shown were neither transmitted nor stored.",
+                                            0),
+              0u);
+
+    // Edits undone, or transmitted: nothing to choose.
+    dialog = openDialog();
+    dialog->Command6_Click();
+    dialog->show();
+    const auto count = ui.messages.size();
+    slider("Slider1_0")->setValue(1);
+    slider("Slider1_0")->setValue(5);
+    EXPECT_EQ(dialog->windowTitle(), "Configuration - FW v1.3.5");
+    click("Command1");
+    EXPECT_EQ(ui.messages.size(), count + 1) << "only the reattach message";
+}
+
+// Closing asks only when something would be lost, and not while a sequence runs: a close
+// asked for meanwhile waits and then shows the sequence's outcome.
+TEST_F(ProtocolTest, ClosingAsksOnlyWhenEditsWouldBeLostAndWaitsForARunningTransmit) {
+    device.attach(port);
+    dialog->Command6_Click();
+    dialog->show();
+    slider("Slider2_0")->setValue(10);
+    ui.answers.push_back(MessageResult::No); // Go Back
+    click("CancelButton_0");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].buttonTexts, (std::vector<std::string>{"Discard", "Go Back"}));
+    EXPECT_TRUE(dialog->isVisible());
+
+    // Escape during the transmission: the window stays until its outcome was seen.
+    const auto answer = port.onRequest;
+    port.onRequest = [&](FakeReportPort& p, const Report& q) {
+        if (p.written.size() == 30) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(dialog.get(), &escape);
+            EXPECT_TRUE(dialog->isVisible());
+        }
+        answer(p, q);
+    };
+    ui.answers.push_back(MessageResult::No);
+    click("Command14");
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "Configuration transmitted to the interface: all 54 commands "
+                                   "answered (not stored yet).\r\nThe window was asked to close "
+                                   "while this ran. Close it now?");
+    EXPECT_TRUE(dialog->isVisible());
+
+    // Transmitted: closing loses nothing.
+    port.onRequest = answer;
+    click("CancelButton_0");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST_F(ProtocolTest, ACloseDuringATransmitThatFailsAsksAboutTheFailure) {
+    device.attach(port);
+    dialog->Command6_Click();
+    dialog->show();
+    const auto answer = port.onRequest;
+    port.onRequest = [&](FakeReportPort& p, const Report& q) {
+        if (p.written.size() == 30) dialog->reject();
+        if (p.written.size() != 40) answer(p, q);
+    };
+    ui.answers.push_back(MessageResult::No);
+    click("Command14");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("1 of 54 commands failed"), std::string::npos);
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+// Firmware 1.1 has neither mixers nor decoding mode: what it refuses of them is counted
+// apart, so Load, Transmit and closing go as on a full interface.
+TEST_F(ProtocolTest, OlderFirmwareRefusesWhatItLacksWithoutFailing) {
+    device.minor = 1;
+    device.attach(port);
+    dialog->show();
+    dialog->TimerStartupRead_Timer();
+    EXPECT_EQ(dialog->sequenceOutcomeText(),
+              "Configuration read from the interface: 7 commands answered; 13 not supported by "
+              "firmware 1.1 (mixers, decoding mode).");
+    EXPECT_FALSE(control<QGroupBox>("Frame8_0")->isEnabled());
+    dialog->mixers()[config::MixerField::Factor][0] = 9; // as a settings file might
+    EXPECT_TRUE(dialog->holdsInterfaceConfiguration()) << "the interface has no mixers";
+    click("Command14");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(dialog->sequenceOutcomeText(),
+              "Configuration transmitted to the interface (not stored yet): 29 commands "
+              "answered; 25 not supported by firmware 1.1 (mixers, decoding mode).");
+    click("CancelButton_0");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 } // namespace
