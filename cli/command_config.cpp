@@ -181,8 +181,9 @@ int write(const Arguments& a, CliServices& services) {
     if (!sent.complete()) return failedRun(sent, services);
     const std::string sentText = config::sequenceSummary(sent);
     if (!check.complete()) {
-        services.err << sentText << " The check by reading it back did not fully happen: "
-                     << config::sequenceSummary(check)
+        std::string checkText = config::sequenceSummary(check); // "The read did not ..."
+        checkText[0] = 't';
+        services.err << sentText << " The check by reading it back failed: " << checkText
                      << " Nothing was stored: the interface runs the transmitted values until "
                         "it is reconnected; its stored configuration is unchanged.\n";
         return code(check.failed() > 0 ? ExitCode::NoAnswer : ExitCode::Failure);

@@ -31,11 +31,6 @@ Dialog2::SequenceGuard::SequenceGuard(Dialog2& dialog) : dialog_(dialog) {
 Dialog2::SequenceGuard::~SequenceGuard() {
     dialog_.joystickMonitor().resume();
     if (--dialog_.busyDepth_ > 0) return;
-    // Keys and clicks held back during the sequence arrive right after it, before queued
-    // calls run: until then an Escape among them is a close asked for while it ran.
-    dialog_.outcomeUnseen_ = true;
-    QMetaObject::invokeMethod(
-        &dialog_, [d = &dialog_] { d->outcomeUnseen_ = false; }, Qt::QueuedConnection);
     if (dialog_.closePending_) {
         const int result = *dialog_.closePending_;
         dialog_.closePending_.reset();
@@ -43,10 +38,12 @@ Dialog2::SequenceGuard::~SequenceGuard() {
         dialog_.done(result);
         return;
     }
-    if (dialog_.rejectPending_) {
-        dialog_.rejectPending_ = false;
+    if (!dialog_.rejectPending_) return;
+    dialog_.rejectPending_ = false;
+    if (dialog_.outcomeUnseen_)
         dialog_.closeAfterSequence();
-    }
+    else if (dialog_.mayClose())
+        dialog_.QDialog::reject();
 }
 
 // Paints and runs timers and other queued events, but no clicks or keys: those wait until

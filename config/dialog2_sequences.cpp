@@ -95,6 +95,11 @@ void Dialog2::showSequenceOutcome(const config::SequenceTally& tally,
                                                      : QStringLiteral("color: #b00020;"));
     sequenceOutcome_->show();
     if (!tally.complete()) setStatusText(text + QStringLiteral("\r\n"));
+    // Keys and clicks held back while the sequence ran arrive right after it, before queued
+    // calls run: until then an Escape among them is a close asked for while it ran.
+    outcomeUnseen_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { outcomeUnseen_ = false; }, Qt::QueuedConnection);
 }
 
 QString Dialog2::sequenceOutcomeText() const {
