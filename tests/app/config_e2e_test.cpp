@@ -223,6 +223,40 @@ TEST_F(ConfigEndToEnd, Firmware12WithoutDecodingModeLoadsTransmitsAndStores) {
     olderFirmwareRunsWithoutFailures("1 not supported by firmware 1.2 (decoding mode)");
 }
 
+// A firmware file read as settings is refused and changes nothing; an edit is not thrown
+// away unasked, and once it is saved (under the name as typed) closing asks nothing.
+TEST_F(ConfigEndToEnd, AFileThatIsNoSettingsFileIsRefusedAndSavedEditsCloseUnasked) {
+    const auto hex = folder.path() / "fw.hex";
+    std::ofstream(hex, std::ios::binary) << ":100000000C9434000C9446000C9446000C9446006A\r\n";
+    const auto orv = folder.path() / "club.orv";
+    std::ofstream(orv, std::ios::binary) << "kept";
+    useDevices("interface");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }, 30s));
+        const auto read = d.configuration();
+        ui.openNames.push_back(hex.string());
+        d.findChild<QPushButton*>("Command25")->click();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find("is not a settings file"), std::string::npos);
+        EXPECT_EQ(d.configuration(), read);
+        EXPECT_TRUE(d.holdsInterfaceConfiguration());
+
+        d.setButtonThreshold(3, 17);
+        ui.answers.push_back(MessageResult::No); // Go Back
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+        EXPECT_TRUE(d.isVisible());
+        ui.saveNames.push_back((folder.path() / "club").string());
+        d.findChild<QPushButton*>("Command26")->click();
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "club"));
+    std::ifstream kept(orv, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+}
+
 // The second half of the round trip; runs only when the first half starts it.
 TEST_F(ConfigEndToEnd, ReadAgainInANewProcess) {
     const char* state = std::getenv(kStateVariable);
