@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <array>
 
 #include "program_version.h"
 #include "shell/display_text.h"
@@ -37,18 +40,34 @@ QWidget* widgetOf(WindowHandle window) {
 MessageResult QtUiServices::messageBox(WindowHandle parent, const MessageBoxRequest& request) {
     const QString title =
         request.title.empty() ? QString::fromUtf8(kProgramTitle) : displayText(request.title);
-    const auto buttons = request.buttons == MessageButtons::YesNo
-                             ? QMessageBox::Yes | QMessageBox::No
-                             : QMessageBox::StandardButtons(QMessageBox::Ok);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (request.buttons == MessageButtons::YesNo) buttons = QMessageBox::Yes | QMessageBox::No;
+    if (request.buttons == MessageButtons::YesNoCancel)
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     // A lone CR breaks the line in a message box as well.
     const QString text = displayText(request.text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(qtIcon(request.icon), title, text, buttons, widgetOf(parent));
     // Addresses and commands in a message are meant to be copied (selected by mouse only:
     // the keyboard focus stays on the buttons).
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const std::array<QMessageBox::StandardButton, 3> named = {QMessageBox::Yes, QMessageBox::No,
+                                                              QMessageBox::Cancel};
+    for (std::size_t i = 0; i < request.buttonTexts.size() && i < named.size(); ++i) {
+        if (QAbstractButton* button = box.button(named[i]);
+            button && !request.buttonTexts[i].empty())
+            button->setText(displayText(request.buttonTexts[i]));
+    }
     const int answer = box.exec();
-    if (request.buttons == MessageButtons::YesNo)
+    switch (request.buttons) {
+    case MessageButtons::YesNo:
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+    case MessageButtons::YesNoCancel:
+        return answer == QMessageBox::Yes  ? MessageResult::Yes
+               : answer == QMessageBox::No ? MessageResult::No
+                                           : MessageResult::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
     return MessageResult::Ok;
 }
 

@@ -1,6 +1,7 @@
 // config: the interface's whole configuration, read into a settings file and written back,
 // through the same sequences, command table and settings-file format as the dialog.
 #include <iomanip>
+#include <optional>
 #include <ostream>
 
 #include "cli/arguments.h"
@@ -9,6 +10,7 @@
 #include "cli/device_session.h"
 #include "cli/exit_codes.h"
 #include "config/core/command_exchange.h"
+#include "config/core/interface_match.h"
 #include "config/core/sequence_outcome.h"
 #include "config/core/settings_file.h"
 #include "config/core/transfer_sequences.h"
@@ -35,6 +37,8 @@ write       transmits a settings file (the dialog's Transmit to Interface), with
             a difference). The boot-loader switch is sent off, as the dialog sends it unless
             its box is checked. A file that is no settings file, or that holds values the
             interface cannot take, is refused before anything is sent (exit code 7).
+            Commands for items the interface's firmware does not have (1.1: mixers and
+            decoding mode; 1.2: decoding mode) are counted apart, never as failures.
 bootloader  switches the interface's boot loader on and stores it, as the dialog does with
             its "activate Bootloader" box checked: programming mode, the boot-loader switch
             on, leave programming mode and store. The interface's other settings stay as
@@ -44,12 +48,14 @@ bootloader  switches the interface's boot loader on and stores it, as the dialog
             systems: only do this if you are sure of it.
 )";
 
-// Runs one sequence on the record and counts what failed.
+// Runs one sequence on the record and counts what failed. A version answer sets firmware;
+// commands for what a known firmware does not have are counted apart, not as failures.
 config::SequenceTally run(config::SequenceKind kind, std::span<const config::SequenceStep> steps,
                           config::Configuration& record, const FoundDevice& device,
-                          CliServices& services, bool verbose) {
+                          CliServices& services, bool verbose,
+                          std::optional<config::FirmwareVersion>& firmware) {
     const config::ReportLengths lengths{device.outputReportLen, device.inputReportLen};
-    return config::runSequence(
+    auto tally = config::runSequence(
         kind, steps,
         [&](std::string_view requestText) {
             auto built = config::buildRequest("F9", requestText, lengths);
@@ -59,13 +65,16 @@ config::SequenceTally run(config::SequenceKind kind, std::span<const config::Seq
                 config::runCommand(services.port, services.clock,
                                    std::get<report::ReportBuffer>(built), lengths, true, record);
             if (verbose) services.out << outcome.putLine << outcome.getLine;
+            if (outcome.effect.version) firmware = outcome.effect.version;
             return config::stepOutcome(outcome, lengths);
         },
         [](double) {});
+    if (firmware) tally.countUnsupported(*firmware);
+    return tally;
 }
 
-// Says what failed: lost answers, failed writes, a device that left, answers with values
-// the interface cannot hold.
+// Says what failed: lost answers, failed writes, refusals, a device that left, answers with
+// values the interface cannot hold.
 int failedRun(const config::SequenceTally& tally, CliServices& services,
               const std::string& note = {}) {
     services.err << config::sequenceSummary(tally) << note << "\n";
@@ -95,21 +104,13 @@ void printTable(const config::Configuration& c, std::ostream& out) {
     out << "\nDecoding mode: " << (c.decodingMode == 0 ? "PPM" : "PCM") << "\n";
 }
 
-// What the interface keeps: everything but the dialog's own option-button state and the
-// boot-loader switch, which is never read back.
-bool sameOnInterface(const config::Configuration& a, const config::Configuration& b) {
-    return a.axisChannel == b.axisChannel && a.axisInvert == b.axisInvert &&
-           a.buttonChannel == b.buttonChannel && a.buttonThreshold == b.buttonThreshold &&
-           a.buttonInvert == b.buttonInvert && a.buttonActive == b.buttonActive &&
-           a.mixers == b.mixers && a.decodingMode == b.decodingMode;
-}
-
 int read(const Arguments& a, CliServices& services) {
     DeviceSession session(services, a.value("--device").value_or(""), Want::Interface);
     if (const auto failure = session.failure()) return code(*failure);
     config::Configuration record;
+    std::optional<config::FirmwareVersion> firmware;
     const auto result = run(config::SequenceKind::Load, config::loadSequence(), record,
-                            session.device(), services, a.has("--verbose"));
+                            session.device(), services, a.has("--verbose"), firmware);
     const auto output = a.value("-o");
     if (!result.complete())
         return failedRun(result, services,
@@ -172,24 +173,35 @@ int write(const Arguments& a, CliServices& services) {
     if (const auto failure = session.failure()) return code(*failure);
     const bool verbose = a.has("--verbose");
     config::Configuration record = load.items;
-    if (const auto r = run(config::SequenceKind::Transmit, config::transmitSequence(record), record,
-                           session.device(), services, verbose);
-        !r.complete())
-        return failedRun(r, services);
+    // The version is read with the check; the transmission's commands for what the firmware
+    // lacks are counted apart once it is known.
+    std::optional<config::FirmwareVersion> firmware;
+    auto sent = run(config::SequenceKind::Transmit, config::transmitSequence(record), record,
+                    session.device(), services, verbose, firmware);
+    if (sent.readFailed) return failedRun(sent, services); // the device left: nothing to check
 
     config::Configuration readBack;
-    if (const auto r = run(config::SequenceKind::Load, config::loadSequence(), readBack,
-                           session.device(), services, verbose);
-        !r.complete())
-        return failedRun(r, services);
-    if (!sameOnInterface(readBack, load.items)) {
+    const auto check = run(config::SequenceKind::Load, config::loadSequence(), readBack,
+                           session.device(), services, verbose, firmware);
+    if (firmware) sent.countUnsupported(*firmware);
+    if (!sent.complete()) return failedRun(sent, services);
+    const std::string sentText = config::sequenceSummary(sent);
+    if (!check.complete()) {
+        std::string checkText = config::sequenceSummary(check); // "The read did not ..."
+        checkText[0] = 't';
+        services.err << sentText << " The check by reading it back failed: " << checkText
+                     << " Nothing was stored: the interface runs the transmitted values until "
+                        "it is reconnected; its stored configuration is unchanged.\n";
+        return code(check.failed() > 0 ? ExitCode::NoAnswer : ExitCode::Failure);
+    }
+    if (!config::sameOnInterface(readBack, load.items, firmware)) {
         services.err << "The interface reads back a configuration different from " << path
                      << "; nothing was stored.\n";
         return code(ExitCode::VerifyMismatch);
     }
     if (a.has("--store")) {
         if (const auto r = run(config::SequenceKind::Store, config::storeSequence(), record,
-                               session.device(), services, verbose);
+                               session.device(), services, verbose, firmware);
             !r.complete())
             return failedRun(r, services);
         services.out << "Configuration transmitted, verified and stored; reconnect the "
@@ -197,6 +209,7 @@ int write(const Arguments& a, CliServices& services) {
     } else {
         services.out << "Configuration transmitted and verified (not stored).\n";
     }
+    if (sent.unsupported > 0) services.out << sentText << "\n";
     return code(ExitCode::Ok);
 }
 
@@ -206,10 +219,20 @@ int bootloader(const Arguments& a, CliServices& services) {
     DeviceSession session(services, a.value("--device").value_or(""), Want::Interface);
     if (const auto failure = session.failure()) return code(*failure);
     config::Configuration record;
+    std::optional<config::FirmwareVersion> firmware;
     if (const auto r = run(config::SequenceKind::Store, config::bootloaderSequence(), record,
-                           session.device(), services, a.has("--verbose"));
-        !r.complete())
-        return failedRun(r, services);
+                           session.device(), services, a.has("--verbose"), firmware);
+        !r.complete()) {
+        // Storing the switch restarts the interface at once: a lost answer to the store may
+        // mean just that.
+        const bool storeUnanswered = r.lastStatus() == config::ExchangeStatus::NotAnswered;
+        return failedRun(r, services,
+                         storeUnanswered
+                             ? " If it stored the boot-loader switch, the interface restarts as "
+                               "its boot loader: see whether orvane-cli list shows a boot "
+                               "loader, then run orvane-cli firmware flash."
+                             : "");
+    }
     services.out << "Boot-loader switch stored on: the interface starts in its boot loader when "
                     "it restarts (reconnect it if it does not), then run orvane-cli firmware "
                     "flash.\n";

@@ -36,6 +36,17 @@ Dialog2::Dialog2(AppContext& context, QWidget* parent) : QDialog(parent), contex
     connectMixerPanel();
     connectJoystickMonitor();
     connectProtocol();
+    // After the record took an edit: does it still hold the interface's configuration?
+    const auto refresh = [this] { refreshInterfaceMark(); };
+    for (QSlider* slider : findChildren<QSlider*>())
+        connect(slider, &QSlider::valueChanged, this, refresh);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        if (button->isCheckable()) connect(button, &QAbstractButton::toggled, this, refresh);
+    }
+    for (QLineEdit* box : text1_)
+        connect(box, &QLineEdit::textChanged, this, refresh);
+    connect(command7_, &QPushButton::clicked, this, refresh);
+    match_.reset(config_);
 }
 
 void Dialog2::setDeviceValues(const DeviceValues& values) {
@@ -56,6 +67,7 @@ void Dialog2::Form_Load() {
     enableDecodingModeControls(false);
     annotations_.clear();
     Command7_Click();
+    match_.reset(config_); // what the controls start with is no edit
     prodId_->setText(signedNumberText(values_.productId));
     vendId_->setText(signedNumberText(values_.vendorId));
     serNum_->setText(QString::fromStdString(values_.serialNumber));

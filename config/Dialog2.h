@@ -23,6 +23,7 @@
 
 #include "config/core/command_table.h"
 #include "config/core/configuration_snapshot.h"
+#include "config/core/interface_match.h"
 #include "config/core/mixer_tables.h"
 #include "config/core/sequence_outcome.h"
 #include "config/core/transfer_sequences.h"
@@ -111,6 +112,9 @@ public:
     void setStatusText(const QString& text);
     // What the last Load, Transmit or Store came to, as the Configuration tab shows it.
     QString sequenceOutcomeText() const;
+    // The controls hold what the interface holds (the last complete Load or Transmit and
+    // every edit since); the title is marked with a leading "*" when they do not.
+    bool holdsInterfaceConfiguration() const { return match_.holdsInterfaceConfiguration(config_); }
 
     // Every item a settings file holds, from the controls and back into them.
     config::ConfigurationSnapshot snapshot() const;
@@ -163,13 +167,17 @@ signals:
     void programEndRequested();
 
 public slots:
-    // Closing without storing asks first when the last Transmit did not fully happen.
+    // Closing without storing asks first when the last Transmit did not fully happen or when
+    // edits would be lost. Asked for while a sequence runs, it waits for the sequence's end
+    // and then asks with its outcome in view.
     void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
     // Every way of closing passes here: Form_Unload runs once.
     void done(int result) override;
+    // An Escape that waited for a sequence to end asks before it closes.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildLayout();
@@ -207,6 +215,16 @@ private:
     config::StepOutcome sendPanelRequest();
     config::SequenceTally runSteps(config::SequenceKind kind,
                                    const std::vector<config::SequenceStep>& steps);
+    // Transmit to Interface without its question; what it came to.
+    config::SequenceTally transmit();
+    // Commands for what the firmware does not have are counted apart once its version is known.
+    void countUnsupported(config::SequenceTally& tally) const;
+    // Marks the title when the controls do not hold the interface's configuration.
+    void refreshInterfaceMark();
+    // Asks what closing needs asked; true when the window may close.
+    bool mayClose();
+    // A close asked for while a sequence ran, once its outcome is on show.
+    void closeAfterSequence();
     // The end of a sequence on the Configuration tab, and in the status when it failed.
     void showSequenceOutcome(const config::SequenceTally& tally,
                              std::span<const std::string> notTaken = {});
@@ -248,6 +266,11 @@ private:
     config::Configuration config_;
     int busyDepth_ = 0;
     std::optional<int> closePending_; // result of a close asked for while busy
+    bool rejectPending_ = false;      // Cancel, Escape or the close button while busy
+    // A sequence has just ended: input that waited for it must not close the window unseen.
+    bool outcomeUnseen_ = false;
+    // The shown configuration against the interface's and the files'.
+    config::InterfaceMatch match_;
     // The configuration was read in full from the interface or loaded from a file; until
     // then the controls may show the dialog's defaults, and Transmit asks first.
     bool configurationKnown_ = false;

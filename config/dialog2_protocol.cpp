@@ -30,10 +30,20 @@ Dialog2::SequenceGuard::SequenceGuard(Dialog2& dialog) : dialog_(dialog) {
 
 Dialog2::SequenceGuard::~SequenceGuard() {
     dialog_.joystickMonitor().resume();
-    if (--dialog_.busyDepth_ > 0 || !dialog_.closePending_) return;
-    const int result = *dialog_.closePending_;
-    dialog_.closePending_.reset();
-    dialog_.done(result);
+    if (--dialog_.busyDepth_ > 0) return;
+    if (dialog_.closePending_) {
+        const int result = *dialog_.closePending_;
+        dialog_.closePending_.reset();
+        dialog_.rejectPending_ = false;
+        dialog_.done(result);
+        return;
+    }
+    if (!dialog_.rejectPending_) return;
+    dialog_.rejectPending_ = false;
+    if (dialog_.outcomeUnseen_)
+        dialog_.closeAfterSequence();
+    else if (dialog_.mayClose())
+        dialog_.QDialog::reject();
 }
 
 // Paints and runs timers and other queued events, but no clicks or keys: those wait until
@@ -103,6 +113,8 @@ void Dialog2::showVersion(const config::FirmwareVersion& version) {
                        .arg(version.major)
                        .arg(version.minor)
                        .arg(version.revision));
+    match_.setFirmware(version);
+    refreshInterfaceMark();
     emit firmwareVersionRead(version.major, version.minor, version.revision);
     // An answer only ever unlocks; the dialog starts locked.
     if (config::supportsMixers(version)) enableMixerControls(true);

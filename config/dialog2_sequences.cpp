@@ -2,6 +2,7 @@
 // to Interface, Store in Interface and Exit, the one-command buttons, and the release of
 // the device when the window closes. Each command goes through Send_Click, so the panel,
 // the log and the status show every exchange.
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -18,6 +19,7 @@
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 #include "resources/text_fill.h"
+#include "resources/texts/config_texts.h"
 #include "resources/texts/shared_texts.h"
 #include "shell/ui_services.h"
 
@@ -94,6 +96,11 @@ void Dialog2::showSequenceOutcome(const config::SequenceTally& tally,
                                                      : QStringLiteral("color: #b00020;"));
     sequenceOutcome_->show();
     if (!tally.complete()) setStatusText(text + QStringLiteral("\r\n"));
+    // Keys and clicks held back while the sequence ran arrive right after it, before queued
+    // calls run: until then an Escape among them is a close asked for while it ran.
+    outcomeUnseen_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { outcomeUnseen_ = false; }, Qt::QueuedConnection);
 }
 
 QString Dialog2::sequenceOutcomeText() const {
@@ -119,14 +126,22 @@ void Dialog2::TimerStartupRead_Timer() {
     showCurrentMixer();
 }
 
+void Dialog2::countUnsupported(config::SequenceTally& tally) const {
+    if (match_.firmware()) tally.countUnsupported(*match_.firmware());
+}
+
 void Dialog2::Command6_Click() {
     const SequenceGuard busy(*this);
     const int offset = context_.language.offset;
     command6_->setEnabled(false);
     command6_->setText(QString::fromUtf8(stringTable(text_id::kReading + offset)));
-    const auto tally = runSteps(config::SequenceKind::Load, config::loadSequence());
+    const config::Configuration before = config_;
+    auto tally = runSteps(config::SequenceKind::Load, config::loadSequence());
+    countUnsupported(tally);
     showCurrentMixer();
     if (tally.complete()) configurationKnown_ = true;
+    match_.loaded(before, config_, tally.complete());
+    refreshInterfaceMark();
     showSequenceOutcome(tally);
     command6_->setEnabled(true);
     command6_->setText(QString::fromUtf8(stringTable(text_id::kLoadFromInterface + offset)));
@@ -138,55 +153,147 @@ void Dialog2::Command14_Click() {
     if (!configurationKnown_ &&
         !confirm(localizedText(text_id::kTransmitUnknownConfiguration, context_.language.offset)))
         return;
+    transmit();
+}
+
+config::SequenceTally Dialog2::transmit() {
     const SequenceGuard busy(*this);
     const int offset = context_.language.offset;
     command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitting + offset)));
     command14_->setEnabled(false);
     const auto notTaken = config::valuesTheInterfaceCannotTake(config_, offset);
-    const auto tally = runSteps(config::SequenceKind::Transmit, config::transmitSequence(config_));
+    const config::Configuration sent = config_;
+    auto tally = runSteps(config::SequenceKind::Transmit, config::transmitSequence(sent));
+    countUnsupported(tally);
     failedTransmit_.reset();
     if (!tally.complete()) failedTransmit_ = tally;
     // What the interface took in full is what the dialog shows: no need to ask again.
     if (tally.complete()) configurationKnown_ = true;
+    match_.transmitted(sent, tally.complete());
+    refreshInterfaceMark();
     showSequenceOutcome(tally, notTaken);
     command14_->setText(QString::fromUtf8(stringTable(text_id::kTransmitToInterface + offset)));
     command14_->setEnabled(true);
+    return tally;
 }
 
-// Stores what the interface holds now; edits reach it only through Transmit. The window
-// closes even when the store was not answered.
+// Stores what the interface holds. When the controls show something else, the user chooses
+// first: transmit the values shown and store them, store the interface's own values, or go
+// back. The window closes even when the store was not answered.
 void Dialog2::Command1_Click() {
     if (sequenceRunning()) return;
-    if (failedTransmit_ && !confirm(failedTransmitText(*failedTransmit_, context_.language.offset) +
-                                    localizedText(text_id::kStoreAnyway, context_.language.offset)))
-        return;
+    const int offset = context_.language.offset;
+    const auto text = [offset](int id) { return std::string(stringTable(id + offset)); };
+    std::string which; // which values were stored, when the user chose
+    bool transmitFirst = false;
+    if (failedTransmit_) {
+        if (!confirm(failedTransmitText(*failedTransmit_, offset) +
+                     localizedText(text_id::kStoreAnyway, offset)))
+            return;
+    } else if (!match_.holdsInterfaceConfiguration(config_)) {
+        MessageBoxRequest question;
+        question.text = text(text_id::kStoreWhichQuestion);
+        question.title = kProgramTitle;
+        question.icon = MessageIcon::Question;
+        question.buttons = MessageButtons::YesNoCancel;
+        question.buttonTexts = {text(text_id::kStoreTransmitFirst),
+                                text(text_id::kStoreInterfaceValues), text(text_id::kGoBack)};
+        const MessageResult choice = context_.ui.messageBox(this, question);
+        if (choice == MessageResult::Cancel) return;
+        transmitFirst = choice == MessageResult::Yes;
+        which = text(transmitFirst ? text_id::kStoredShownValues : text_id::kStoredInterfaceValues);
+    }
     {
+        // One run from the transmission to the store: a close asked for meanwhile is asked
+        // about when a failed transmission stops it, and is moot once the window closes.
         const SequenceGuard busy(*this);
-        const auto tally = runSteps(config::SequenceKind::Store, config::storeSequence());
+        if (transmitFirst && !transmit().complete()) {
+            // A mix of old and new values is not stored; the outcome stays on show.
+            setStatusText(statusText_ +
+                          QString::fromStdString(text(text_id::kNothingStoredAfterTransmit)) +
+                          QStringLiteral("\r\n"));
+            return;
+        }
+        auto tally = runSteps(config::SequenceKind::Store, config::storeSequence());
+        countUnsupported(tally);
         showSequenceOutcome(tally);
         releaseDevice();
-        const std::string reattach(
-            stringTable(text_id::kReattachToApply + context_.language.offset));
+        const std::string reattach = text(text_id::kReattachToApply);
         MessageBoxRequest request;
-        request.text =
-            tally.complete()
-                ? reattach
-                : config::sequenceSummary(tally, {}, context_.language.offset) + "\r\n" + reattach;
+        request.text = tally.complete()
+                           ? reattach
+                           : config::sequenceSummary(tally, {}, offset) + "\r\n" + reattach;
+        if (!which.empty()) request.text = which + "\r\n" + request.text;
         request.title = kProgramTitle;
         request.icon = tally.complete() ? MessageIcon::None : MessageIcon::Exclamation;
         request.buttons = MessageButtons::Ok;
         context_.ui.messageBox(this, request);
+        rejectPending_ = false;
     }
     failedTransmit_.reset(); // asked already: closing now asks no more
     accept();
 }
 
 void Dialog2::reject() {
-    if (failedTransmit_ && !sequenceRunning() &&
-        !confirm(failedTransmitText(*failedTransmit_, context_.language.offset) +
-                 localizedText(text_id::kCloseAnyway, context_.language.offset)))
+    if (sequenceRunning()) {
+        rejectPending_ = true;
         return;
-    QDialog::reject();
+    }
+    if (mayClose()) QDialog::reject();
+}
+
+bool Dialog2::mayClose() {
+    const int offset = context_.language.offset;
+    if (failedTransmit_)
+        return confirm(failedTransmitText(*failedTransmit_, offset) +
+                       localizedText(text_id::kCloseAnyway, offset));
+    if (!match_.wouldLoseEdits(config_)) return true;
+    MessageBoxRequest question;
+    question.text = stringTable(text_id::kDiscardQuestion + offset);
+    question.title = kProgramTitle;
+    question.icon = MessageIcon::Question;
+    question.buttons = MessageButtons::YesNo;
+    question.buttonTexts = {std::string(stringTable(text_id::kDiscard + offset)),
+                            std::string(stringTable(text_id::kGoBack + offset))};
+    return context_.ui.messageBox(this, question) == MessageResult::Yes;
+}
+
+// The close came while the user could not yet see how the sequence ended: the question
+// shows it. A failed Transmit or edits that would be lost ask their own question.
+void Dialog2::closeAfterSequence() {
+    outcomeUnseen_ = false;
+    if (failedTransmit_ || match_.wouldLoseEdits(config_)) {
+        if (mayClose()) QDialog::reject();
+        return;
+    }
+    const int offset = context_.language.offset;
+    MessageBoxRequest question;
+    question.text = sequenceOutcome_->text().toStdString();
+    if (!question.text.empty()) question.text += "\r\n";
+    question.text += stringTable(text_id::kCloseAfterSequence + offset);
+    question.title = kProgramTitle;
+    question.icon = MessageIcon::Question;
+    question.buttons = MessageButtons::YesNo;
+    question.buttonTexts = {std::string(stringTable(text_id::kClose + offset)),
+                            std::string(stringTable(text_id::kGoBack + offset))};
+    if (context_.ui.messageBox(this, question) == MessageResult::Yes) QDialog::reject();
+}
+
+void Dialog2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && outcomeUnseen_ &&
+        !sequenceRunning()) {
+        closeAfterSequence();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Dialog2::refreshInterfaceMark() {
+    QString title = windowTitle();
+    const bool marked = title.startsWith(QLatin1Char('*'));
+    if (marked) title.remove(0, 1);
+    if (!match_.holdsInterfaceConfiguration(config_)) title.prepend(QLatin1Char('*'));
+    if (marked != title.startsWith(QLatin1Char('*'))) setWindowTitle(title);
 }
 
 // Every way of closing ends here (also after storing): the device is closed.

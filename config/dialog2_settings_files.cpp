@@ -1,7 +1,6 @@
 // "Save in File" and "Read from File": the dialog's items to and from settings files.
 #include <QDir>
 
-#include <filesystem>
 #include <variant>
 
 #include "config/Dialog2.h"
@@ -9,7 +8,9 @@
 #include "config/core/settings_file.h"
 #include "files/file_access.h"
 #include "program_version.h"
+#include "resources/string_table.h"
 #include "resources/text_fill.h"
+#include "resources/texts/config_texts.h"
 #include "resources/texts/shared_texts.h"
 #include "shell/ui_services.h"
 
@@ -32,18 +33,19 @@ FileDialogRequest fileDialog(const char* title) {
 } // namespace
 
 void Dialog2::Command26_Click() {
-    // Settings files are replaced without asking, as they always were.
+    // Settings files are replaced without asking, as they always were; the name is taken as
+    // typed, so that a name without an extension never replaces another file unasked.
     FileDialogRequest request = fileDialog("Save Orvane Settings");
     request.confirmOverwrite = false;
-    std::string name = context_.ui.saveFileName(this, request);
+    const std::string name = context_.ui.saveFileName(this, request);
     if (name.empty()) return;
-    // A name typed without an extension gets the one the Read dialog's filter looks for.
-    if (!std::filesystem::path(name).has_extension()) name += ".orv";
     const auto written =
         files::replaceFile(name, config::writeSettingsFile(snapshot(), annotations_));
     if (const auto* error = std::get_if<files::FileError>(&written)) {
         plainMessage(context_.ui, this, error->description);
+        return;
     }
+    match_.savedToFile(config_);
 }
 
 void Dialog2::Command25_Click() {
@@ -51,6 +53,15 @@ void Dialog2::Command25_Click() {
     if (name.empty()) return;
     const auto file = files::readWholeFile(name);
     const auto* data = std::get_if<std::string>(&file);
+    // A file of another kind (a firmware file, say) is refused whole: nothing of it is read.
+    if (data && !config::hasSettingsHeader(*data)) {
+        plainMessage(
+            context_.ui, this,
+            QString::fromUtf8(stringTable(text_id::kNotASettingsFile + context_.language.offset))
+                .arg(QString::fromStdString(name))
+                .toStdString());
+        return;
+    }
     const config::SettingsLoad load = config::readSettingsFile(
         data ? std::optional<std::string_view>(*data) : std::nullopt, snapshot(), annotations_);
     // What was read before a failure stays applied; the rest keeps its previous value.
@@ -58,6 +69,13 @@ void Dialog2::Command25_Click() {
     annotations_ = load.annotations;
     if (load.failureMessage) plainMessage(context_.ui, this, *load.failureMessage);
     if (!load.failureMessage) configurationKnown_ = true;
+    match_.readFromFile(config_, !load.failureMessage);
+    refreshInterfaceMark();
+    if (!match_.holdsInterfaceConfiguration(config_)) {
+        setStatusText(
+            QString::fromUtf8(stringTable(text_id::kValuesFromFile + context_.language.offset)) +
+            QStringLiteral("\r\n"));
+    }
     // Named now, not only when a Transmit cannot send them.
     const int offset = context_.language.offset;
     if (const auto notTaken = config::valuesTheInterfaceCannotTake(config_, offset);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 namespace orvane {
 
@@ -31,14 +32,17 @@ private:
 };
 
 enum class MessageIcon { None, Information, Exclamation, Question, Critical };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageResult { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageResult { Ok, Yes, No, Cancel };
 
 struct MessageBoxRequest {
     std::string text;  // UTF-8; CR LF line ends allowed
     std::string title; // empty: the program's default caption
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // Captions of the Yes, No and Cancel buttons, in that order, where a question names its
+    // choices ("Discard", "Go Back"); missing or empty: the standard caption.
+    std::vector<std::string> buttonTexts = {};
 };
 
 struct FileDialogRequest {

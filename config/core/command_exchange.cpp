@@ -78,6 +78,9 @@ StepOutcome stepOutcome(const CommandOutcome& outcome, ReportLengths lengths) {
         step.status = ExchangeStatus::NotWritten;
     else if (!outcome.answered)
         step.status = ExchangeStatus::NotAnswered;
+    else if (isRefusal(outcome.answer))
+        step.status = ExchangeStatus::RefusedByInterface;
+    step.code = outcome.request[5];
     step.readFailed = outcome.exchange.lastRead < 0;
     if (!outcome.effect.impossible.empty()) {
         std::string items;

@@ -62,8 +62,8 @@ CommandOutcome runCommand(report::ReportPort& port, const report::Clock& clock,
                           bool filterJoy, Configuration& record,
                           report::ExchangeOptions options = {});
 
-// How the exchange counts in a sequence: done, not written, or not answered; with the
-// answer's values that the interface cannot hold named.
+// How the exchange counts in a sequence: done, not written, not answered or refused by the
+// interface; with the answer's values that the interface cannot hold named.
 StepOutcome stepOutcome(const CommandOutcome& outcome, ReportLengths lengths);
 // A request refused before sending.
 StepOutcome refusedStep(const RefusedRequest& refused);

@@ -130,7 +130,13 @@ std::optional<uint8_t> readCommandOf(std::span<const uint8_t> request) {
 bool answersRequest(std::span<const uint8_t> request, std::span<const uint8_t> report) {
     if (report.size() < 2 || report[0] != kConfigReportId) return false;
     const auto code = readCommandOf(request);
-    return !code || report[1] == *code;
+    if (!code) return true;
+    return report[1] == *code ||
+           (report.size() >= 3 && report[1] == kRefusalCode && report[2] == *code);
+}
+
+bool isRefusal(std::span<const uint8_t> answer) {
+    return answer.size() >= 2 && answer[0] == kConfigReportId && answer[1] == kRefusalCode;
 }
 
 bool supportsMixers(const FirmwareVersion& v) {
@@ -139,6 +145,25 @@ bool supportsMixers(const FirmwareVersion& v) {
 
 bool supportsDecodingMode(const FirmwareVersion& v) {
     return v.major > 1 || (v.major == 1 && v.minor >= 3);
+}
+
+bool firmwareHasCode(const FirmwareVersion& v, uint8_t code) {
+    if (code == kDecodingModeCode || code == kDecodingModeWrite) return supportsDecodingMode(v);
+    const bool mixerRead = (code >= 0x14 && code <= 0x1B) || code == 0x1E || code == 0x1F ||
+                           code == 0xA0 || code == 0xA1;
+    const bool mixerWrite = code >= 0x20 && code <= 0x38;
+    if (mixerRead || mixerWrite) return supportsMixers(v);
+    return true;
+}
+
+std::string firmwareText(const FirmwareVersion& v) {
+    return std::to_string(v.major) + "." + std::to_string(v.minor);
+}
+
+std::string itemsFirmwareLacks(const FirmwareVersion& v) {
+    if (!supportsMixers(v)) return "mixers, decoding mode";
+    if (!supportsDecodingMode(v)) return "decoding mode";
+    return {};
 }
 
 AnswerEffect decodeAnswer(std::span<const uint8_t> answer, Configuration& record) {

@@ -39,9 +39,15 @@ std::string readRequestText(uint8_t code);
 // The read command a request carries (report 0xF9, the prefix, a read code), if any.
 std::optional<uint8_t> readCommandOf(std::span<const uint8_t> request);
 
+// Byte 1 of the interface's refusal: F9 EE code v1 v2.
+inline constexpr uint8_t kRefusalCode = 0xEE;
+
 // Is this input report the answer to that request? The answer to a read command is the
-// 0xF9 report with the command's code; any 0xF9 report answers other requests.
+// 0xF9 report with the command's code, or the refusal of that code; any 0xF9 report
+// answers other requests.
 bool answersRequest(std::span<const uint8_t> request, std::span<const uint8_t> report);
+// Is the answer the interface's refusal of the request?
+bool isRefusal(std::span<const uint8_t> answer);
 
 struct FirmwareVersion {
     int major = 0;
@@ -53,6 +59,12 @@ struct FirmwareVersion {
 // Firmware that has the mixers (1.2 on) and the decoding mode (1.3 on).
 bool supportsMixers(const FirmwareVersion& version);
 bool supportsDecodingMode(const FirmwareVersion& version);
+// Does that firmware have the command (mixer codes from 1.2, decoding-mode codes from 1.3)?
+bool firmwareHasCode(const FirmwareVersion& version, uint8_t code);
+// "major.minor", as the user knows a firmware: "1.1".
+std::string firmwareText(const FirmwareVersion& version);
+// What that firmware lacks of the configuration: "mixers, decoding mode"; empty: nothing.
+std::string itemsFirmwareLacks(const FirmwareVersion& version);
 
 struct AnswerEffect {
     bool decoded = false; // the answer's code is in the table

@@ -66,15 +66,31 @@ int sequenceName(SequenceKind kind) {
     return 0;
 }
 
+// "; 13 not supported by firmware 1.1 (mixers, decoding mode)", or nothing.
+std::string unsupportedText(const SequenceTally& t, int offset) {
+    if (t.unsupported == 0 || !t.firmware) return {};
+    const int lacks = !supportsMixers(*t.firmware)         ? text_id::kLacksMixersAndMode
+                      : !supportsDecodingMode(*t.firmware) ? text_id::kLacksDecodingMode
+                                                           : 0;
+    return localizedText(text_id::kCountUnsupported, offset,
+                         {std::to_string(t.unsupported), firmwareText(*t.firmware),
+                          lacks == 0 ? std::string() : localizedText(lacks, offset)});
+}
+
 std::string successText(const SequenceTally& t, int offset) {
-    const std::string all = std::to_string(t.requests);
+    const std::string answered = std::to_string(t.requests - t.unsupported);
+    const std::string lacking = unsupportedText(t, offset);
+    const bool all = t.unsupported == 0;
     switch (t.kind) {
     case SequenceKind::Load:
-        return localizedText(text_id::kReadAllAnswered, offset, {all});
+        if (all) return localizedText(text_id::kReadAllAnswered, offset, {answered});
+        return localizedText(text_id::kReadSomeAnswered, offset, {answered, lacking});
     case SequenceKind::Transmit:
-        return localizedText(text_id::kTransmittedAllAnswered, offset, {all});
+        if (all) return localizedText(text_id::kTransmittedAllAnswered, offset, {answered});
+        return localizedText(text_id::kTransmittedSomeAnswered, offset, {answered, lacking});
     case SequenceKind::Store:
-        return localizedText(text_id::kStoredAllAnswered, offset, {all});
+        if (all) return localizedText(text_id::kStoredAllAnswered, offset, {answered});
+        return localizedText(text_id::kStoredSomeAnswered, offset, {answered, lacking});
     }
     return {};
 }
@@ -87,7 +103,17 @@ std::string consequence(const SequenceTally& t, int offset) {
     case SequenceKind::Transmit:
         return localizedText(text_id::kTransmitLeavesMix, offset);
     case SequenceKind::Store:
-        return localizedText(text_id::kStoreMayBeMissing, offset);
+        switch (t.lastStatus()) {
+        case ExchangeStatus::Done:
+            return localizedText(text_id::kStoreAnswered, offset);
+        case ExchangeStatus::NotAnswered:
+            return localizedText(text_id::kStoreMayBeMissing, offset);
+        case ExchangeStatus::RefusedByInterface:
+            return localizedText(text_id::kStoreRefused, offset);
+        case ExchangeStatus::Refused:
+        case ExchangeStatus::NotWritten:
+            return localizedText(text_id::kStoreNotReached, offset);
+        }
     }
     return {};
 }
@@ -110,13 +136,32 @@ void SequenceTally::add(const StepOutcome& step) {
     case ExchangeStatus::NotAnswered:
         ++notAnswered;
         break;
+    case ExchangeStatus::RefusedByInterface:
+        ++refusedByInterface;
+        break;
     }
+    steps.push_back(step);
     if (step.status != ExchangeStatus::NotWritten)
         unwrittenFrom = 0;
     else if (unwrittenFrom == 0)
         unwrittenFrom = requests;
     readFailed = readFailed || step.readFailed;
     if (!step.impossible.empty()) impossible.push_back(step.impossible);
+}
+
+void SequenceTally::countUnsupported(const FirmwareVersion& version) {
+    firmware = version;
+    for (StepOutcome& step : steps) {
+        if (step.code == 0 || firmwareHasCode(version, step.code)) continue;
+        if (step.status == ExchangeStatus::NotAnswered)
+            --notAnswered;
+        else if (step.status == ExchangeStatus::RefusedByInterface)
+            --refusedByInterface;
+        else
+            continue;
+        step.status = ExchangeStatus::Done;
+        ++unsupported;
+    }
 }
 
 std::vector<std::string> valuesTheInterfaceCannotTake(const Configuration& record, int offset) {
@@ -147,9 +192,11 @@ std::string sequenceSummary(const SequenceTally& t, std::span<const std::string>
         count(t.refused, text_id::kCountNotSent);
         count(t.notWritten, text_id::kCountNotWritten);
         count(t.notAnswered, text_id::kCountNotAnswered);
-        text = localizedText(
-            text_id::kSequenceFailedCounted, offset,
-            {name, std::to_string(t.failed()), commandCount(t.requests, offset), joined(kinds)});
+        count(t.refusedByInterface, text_id::kCountRefusedByInterface);
+        text = localizedText(text_id::kSequenceFailedCounted, offset,
+                             {name, std::to_string(t.failed()),
+                              commandCount(t.requests - t.unsupported, offset), joined(kinds),
+                              unsupportedText(t, offset)});
     } else {
         text = localizedText(text_id::kSequenceFailed, offset, {name});
     }
@@ -171,7 +218,8 @@ std::string sequenceSummary(const SequenceTally& t, std::span<const std::string>
 
 std::string readFailureNote(const SequenceTally& tally, int offset) {
     if (tally.complete()) return {};
-    if (tally.failed() == tally.requests) return localizedText(text_id::kNothingRead, offset);
+    if (tally.failed() == tally.requests - tally.unsupported)
+        return localizedText(text_id::kNothingRead, offset);
     return localizedText(text_id::kFailedItemsKept, offset);
 }
 

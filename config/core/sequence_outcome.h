@@ -1,23 +1,28 @@
 // How a configuration sequence (a full read, a transmission, storing) went: each exchange
-// is counted as done, refused before sending, not written or not answered, and the end of
-// the sequence says in one text whether everything happened and, when not, how many of how
-// many commands failed and what that leaves the user with.
+// is counted as done, refused before sending, not written, not answered or refused by the
+// interface, and the end of the sequence says in one text whether everything happened and,
+// when not, how many of how many commands failed and what that leaves the user with.
+// Commands for items the interface's firmware does not have are counted apart: they are
+// no failure.
 #ifndef ORVANE_CONFIG_CORE_SEQUENCE_OUTCOME_H
 #define ORVANE_CONFIG_CORE_SEQUENCE_OUTCOME_H
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "config/core/command_table.h"
 #include "config/core/configuration.h"
 
 namespace orvane::config {
 
 enum class ExchangeStatus {
     Done,
-    Refused,     // the request could not be built; nothing was sent
-    NotWritten,  // the write failed or moved less than the whole report
-    NotAnswered, // written, but no answer came within the bound
+    Refused,            // the request could not be built; nothing was sent
+    NotWritten,         // the write failed or moved less than the whole report
+    NotAnswered,        // written, but no answer came within the bound
+    RefusedByInterface, // the interface answered with its refusal (F9 EE code ...)
 };
 
 struct StepOutcome {
@@ -27,6 +32,7 @@ struct StepOutcome {
     // hold; those items kept their values.
     std::string impossible;
     bool readFailed = false; // a read returned an error: the device left or failed
+    uint8_t code = 0;        // the request's command code; 0 when it was not built
 };
 
 enum class SequenceKind { Load, Transmit, Store };
@@ -37,15 +43,27 @@ struct SequenceTally {
     int refused = 0;
     int notWritten = 0;
     int notAnswered = 0;
+    int refusedByInterface = 0;
+    // Failed commands for items the firmware does not have (countUnsupported), not failures.
+    int unsupported = 0;
+    std::optional<FirmwareVersion> firmware; // set by countUnsupported
     bool readFailed = false;
     // Position (from 1) of the first of the failed writes that ran to the sequence's end;
     // 0 when the last exchange was written.
     int unwrittenFrom = 0;
     std::vector<std::string> refusals;   // distinct reasons, in order
     std::vector<std::string> impossible; // every answer with values that were refused
+    std::vector<StepOutcome> steps;      // each exchange, in order
 
     void add(const StepOutcome& step);
-    int failed() const { return refused + notWritten + notAnswered; }
+    // Moves the commands that were refused or not answered and that this firmware does not
+    // have out of the failures; a version known only after the sequence counts as well.
+    void countUnsupported(const FirmwareVersion& version);
+    int failed() const { return refused + notWritten + notAnswered + refusedByInterface; }
+    // How the last exchange went (the store command of storing); Done when there was none.
+    ExchangeStatus lastStatus() const {
+        return steps.empty() ? ExchangeStatus::Done : steps.back().status;
+    }
     // Every exchange happened and every answer was taken.
     bool complete() const { return failed() == 0 && impossible.empty(); }
 };

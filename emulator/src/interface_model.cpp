@@ -75,6 +75,17 @@ bool isReadCode(uint8_t code) {
     return (code >= 0x10 && code <= 0x1F) || code == 0xA0 || code == 0xA1;
 }
 
+// Firmware 1.1 has no mixers (reads 14-1B, 1E, 1F, A0, A1; writes 20-2F, 31-38) and no
+// decoding mode (read 1D, write 30); 1.2 has the mixers but not the decoding mode.
+bool firmwareHas(const FirmwareVersion& fw, uint8_t code) {
+    const bool mixers = fw.major > 1 || (fw.major == 1 && fw.minor >= 2);
+    const bool decoding = fw.major > 1 || (fw.major == 1 && fw.minor >= 3);
+    if (code == 0x1D || code == 0x30) return decoding;
+    const bool mixerCode = (code >= 0x14 && code <= 0x1B) || code == 0x1E || code == 0x1F ||
+                           code == 0xA0 || code == 0xA1 || (code >= 0x20 && code <= 0x38);
+    return !mixerCode || mixers;
+}
+
 bool validChannel(uint8_t channel) {
     return channel >= 1 && channel <= 8;
 }
@@ -108,6 +119,10 @@ Reply InterfaceModel::handle(std::span<const uint8_t> report) {
     const std::array<uint8_t, 3> refusal{code, v1, v2};
     Reply reply;
 
+    if (!firmwareHas(fw_, code)) {
+        reply.answer = answer(kRefused, refusal);
+        return reply;
+    }
     if (isReadCode(code)) {
         reply.answer = answer(code, read(code));
         return reply;

@@ -9,7 +9,7 @@ namespace {
 
 using namespace text_id;
 
-constexpr std::array<TextEntry, 52> kTexts{{
+constexpr std::array<TextEntry, 62> kTexts{{
     {kReadAllAnswered, "Konfiguration aus dem Interface gelesen: alle %1 Befehle beantwortet.",
      "Configuration read from the interface: all %1 commands answered."},
     {kTransmittedAllAnswered,
@@ -23,13 +23,27 @@ constexpr std::array<TextEntry, 52> kTexts{{
      "und neuen Werten; seine gespeicherte Konfiguration ist unverändert.",
      " Until it is reconnected, the interface may run a mix of old and new values; its stored "
      "configuration is untouched."},
-    {kStoreMayBeMissing, " Das Interface hat seine Konfiguration womöglich nicht gespeichert.",
-     " The interface may not have stored its configuration."},
+    {kStoreMayBeMissing,
+     " Der Speicherbefehl wurde gesendet, aber seine Antwort kam nicht: Das Interface hat seine "
+     "Konfiguration womöglich gespeichert, womöglich nicht.",
+     " The store command was sent but its answer did not come: the interface may or may not "
+     "have stored its configuration."},
+    {kStoreAnswered,
+     " Das Interface hat den Speicherbefehl beantwortet: Es hat seine Konfiguration gespeichert.",
+     " The interface answered the store command: it stored its configuration."},
+    {kStoreRefused,
+     " Das Interface hat den Speicherbefehl abgelehnt: Es hat seine Konfiguration nicht "
+     "gespeichert.",
+     " The interface refused the store command: it did not store its configuration."},
+    {kStoreNotReached,
+     " Der Speicherbefehl hat das Interface nicht erreicht: Es hat seine Konfiguration nicht "
+     "gespeichert.",
+     " The store command did not reach the interface: it did not store its configuration."},
     {kSequenceRead, "Das Lesen", "The read"},
     {kSequenceTransmission, "Die Übertragung", "The transmission"},
     {kSequenceStoring, "Das Speichern", "Storing"},
-    {kSequenceFailedCounted, "%1 ist nicht vollständig gelungen: %2 von %3 fehlgeschlagen (%4).",
-     "%1 did not fully happen: %2 of %3 failed (%4)."},
+    {kSequenceFailedCounted, "%1 ist nicht vollständig gelungen: %2 von %3 fehlgeschlagen (%4)%5.",
+     "%1 did not fully happen: %2 of %3 failed (%4)%5."},
     {kOneCommand, "%1 Befehl", "%1 command"},
     {kManyCommands, "%1 Befehlen", "%1 commands"},
     {kSequenceFailed, "%1 ist nicht vollständig gelungen.", "%1 did not fully happen."},
@@ -70,6 +84,19 @@ constexpr std::array<TextEntry, 52> kTexts{{
     {kMixerExponent, "Exponent", "exponent"},
     {kMixerFactorQ, "Q-Faktor", "Q-factor"},
     {kMixerExponentQ, "Q-Exponent", "Q-exponent"},
+    {kCountUnsupported, "; %1 von Firmware %2 nicht unterstützt%3",
+     "; %1 not supported by firmware %2%3"},
+    {kLacksMixersAndMode, " (Mischer, Signal-Dekodierung)", " (mixers, decoding mode)"},
+    {kLacksDecodingMode, " (Signal-Dekodierung)", " (decoding mode)"},
+    {kReadSomeAnswered, "Konfiguration aus dem Interface gelesen: %1 Befehle beantwortet%2.",
+     "Configuration read from the interface: %1 commands answered%2."},
+    {kTransmittedSomeAnswered,
+     "Konfiguration in das Interface übertragen (noch nicht gespeichert): %1 Befehle "
+     "beantwortet%2.",
+     "Configuration transmitted to the interface (not stored yet): %1 commands answered%2."},
+    {kCountRefusedByInterface, "%1 vom Interface abgelehnt", "%1 refused by the interface"},
+    {kStoredSomeAnswered, "Konfiguration im Interface gespeichert: %1 Befehle beantwortet%2.",
+     "Configuration stored in the interface: %1 commands answered%2."},
 
     {kFailedTransmitState,
      "Das letzte Übertragen in das Interface ist nicht vollständig gelungen (%1 von %2 Befehlen "

@@ -42,6 +42,17 @@ inline constexpr int kMixerFactor = 729;
 inline constexpr int kMixerExponent = 730;
 inline constexpr int kMixerFactorQ = 731;
 inline constexpr int kMixerExponentQ = 732;
+// Commands the interface's firmware lacks, and how storing went.
+inline constexpr int kCountUnsupported = 733;
+inline constexpr int kLacksMixersAndMode = 734;
+inline constexpr int kLacksDecodingMode = 735;
+inline constexpr int kReadSomeAnswered = 736;
+inline constexpr int kTransmittedSomeAnswered = 737;
+inline constexpr int kCountRefusedByInterface = 738;
+inline constexpr int kStoredSomeAnswered = 739;
+inline constexpr int kStoreAnswered = 745;
+inline constexpr int kStoreRefused = 746;
+inline constexpr int kStoreNotReached = 747;
 
 // Questions and messages of the configuration dialog.
 inline constexpr int kFailedTransmitState = 740;

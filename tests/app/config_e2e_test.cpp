@@ -95,6 +95,33 @@ protected:
     static bool startupReadDone(const Dialog2& d) {
         return d.logText().count("PUT: ") == 20 && !d.sequenceRunning();
     }
+
+    // Firmware without mixers (1.1) or without the decoding mode (1.2) refuses those
+    // commands: Load, Transmit and Store still end as done, and closing asks nothing.
+    void olderFirmwareRunsWithoutFailures(const QString& unsupported) {
+        TavrelLibrary tavrel;
+        openDialog(tavrel, [&](Dialog2& d) {
+            ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }, 30s));
+            EXPECT_TRUE(d.sequenceOutcomeText().startsWith("Configuration read from the "
+                                                           "interface"))
+                << d.sequenceOutcomeText().toStdString();
+            EXPECT_TRUE(d.sequenceOutcomeText().contains(unsupported));
+            EXPECT_FALSE(d.findChild<QWidget*>("Option1_1")->isEnabled());
+            d.mixers()[config::MixerField::Factor][0] = 9; // as a settings file might
+            EXPECT_EQ(d.holdsInterfaceConfiguration(), unsupported.contains("1.1"))
+                << "firmware 1.1 has no mixers";
+            d.setAxisChannel(0, 4);
+            d.findChild<QPushButton*>("Command14")->click();
+            EXPECT_TRUE(d.sequenceOutcomeText().startsWith("Configuration transmitted"))
+                << d.sequenceOutcomeText().toStdString();
+            EXPECT_FALSE(d.windowTitle().startsWith('*'));
+            d.findChild<QPushButton*>("Command1")->click();
+            EXPECT_FALSE(d.isVisible());
+        });
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text,
+                  "USB-Interface should be detached and reattached to apply all changes");
+    }
 };
 
 // Transmits and stores a configuration straight through the library, as a command-line
@@ -214,6 +241,82 @@ TEST_F(ConfigEndToEnd, ReadEditTransmitStoreAndReadAgainAfterReplug) {
     const QString output = QString::fromLocal8Bit(again.readAllStandardOutput());
     EXPECT_EQ(again.exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}
+
+// Store after an edit that was never transmitted: the user chooses to transmit it first, and
+// a new process reads the edit back.
+TEST_F(ConfigEndToEnd, StoreAfterAnUntransmittedEditTransmitsItWhenChosen) {
+    const auto state = folder.path() / "emulator.state";
+    useDevices("interface:fw=1.3.5");
+    setenv("TAVREL_EMULATOR_STATE", state.c_str(), 1);
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        prime(tavrel, distinctiveConfiguration());
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }, 30s));
+        d.applySnapshot(editedConfiguration());
+        d.showCurrentMixer();
+        EXPECT_TRUE(d.windowTitle().startsWith('*'));
+        ui.answers.push_back(MessageResult::Yes); // Transmit and Store
+        d.findChild<QPushButton*>("Command1")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(ui.messages[1].text.rfind("The values shown were transmitted and stored", 0), 0u);
+
+    QProcess again;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kStateVariable, QString::fromStdString(state.string()));
+    again.setProcessEnvironment(env);
+    again.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=ConfigEndToEnd.ReadAgainInANewProcess"});
+    ASSERT_TRUE(again.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(again.readAllStandardOutput());
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}
+
+TEST_F(ConfigEndToEnd, Firmware11WithoutMixersLoadsTransmitsAndStores) {
+    useDevices("interface:fw=1.1.0");
+    olderFirmwareRunsWithoutFailures("13 not supported by firmware 1.1 (mixers, decoding mode)");
+}
+
+TEST_F(ConfigEndToEnd, Firmware12WithoutDecodingModeLoadsTransmitsAndStores) {
+    useDevices("interface:fw=1.2.0");
+    olderFirmwareRunsWithoutFailures("1 not supported by firmware 1.2 (decoding mode)");
+}
+
+// A firmware file read as settings is refused and changes nothing; an edit is not thrown
+// away unasked, and once it is saved (under the name as typed) closing asks nothing.
+TEST_F(ConfigEndToEnd, AFileThatIsNoSettingsFileIsRefusedAndSavedEditsCloseUnasked) {
+    const auto hex = folder.path() / "fw.hex";
+    std::ofstream(hex, std::ios::binary) << ":100000000C9434000C9446000C9446000C9446006A\r\n";
+    const auto orv = folder.path() / "club.orv";
+    std::ofstream(orv, std::ios::binary) << "kept";
+    useDevices("interface");
+    TavrelLibrary tavrel;
+    openDialog(tavrel, [&](Dialog2& d) {
+        ASSERT_TRUE(waitUntil([&] { return startupReadDone(d); }, 30s));
+        const auto read = d.configuration();
+        ui.openNames.push_back(hex.string());
+        d.findChild<QPushButton*>("Command25")->click();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].text.find("is not a settings file"), std::string::npos);
+        EXPECT_EQ(d.configuration(), read);
+        EXPECT_TRUE(d.holdsInterfaceConfiguration());
+
+        d.setButtonThreshold(3, 17);
+        ui.answers.push_back(MessageResult::No); // Go Back
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+        EXPECT_TRUE(d.isVisible());
+        ui.saveNames.push_back((folder.path() / "club").string());
+        d.findChild<QPushButton*>("Command26")->click();
+        d.findChild<QPushButton*>("CancelButton_0")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "club"));
+    std::ifstream kept(orv, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 }
 
 // The second half of the round trip; runs only when the first half starts it.

@@ -120,5 +120,46 @@ TEST_F(CliConfig, BootloaderStoresTheSwitchAndTheInterfaceComesBackAsItsBootLoad
     EXPECT_EQ(cli({"config", "bootloader", "extra"}).exitCode, 2);
 }
 
+// Firmware 1.1 has no mixers and no decoding mode, 1.2 no decoding mode: what it refuses of
+// them is no failure.
+TEST_F(CliConfig, OlderFirmwareReadsWritesAndStoresWhatItHas) {
+    for (const std::string version : {"1.1", "1.2"}) {
+        const std::string bus = "interface:fw=" + version + ".0";
+        const auto a = (dir / ("fw" + version + ".orv")).string();
+        const CliRun read = cli({"config", "read", "-o", a}, bus);
+        EXPECT_EQ(read.exitCode, 0) << read.err;
+        const CliRun write = cli({"config", "write", a, "--store"}, bus);
+        EXPECT_EQ(write.exitCode, 0) << write.err;
+        EXPECT_NE(write.out.find("not supported by firmware " + version), std::string::npos)
+            << write.out;
+    }
+}
+
+TEST_F(CliConfig, AFailedCheckSaysTheTransmissionWentThroughAndNothingWasStored) {
+    const auto a = (dir / "a.orv").string();
+    ASSERT_EQ(cli({"config", "read", "-o", a}).exitCode, 0);
+    // Each run is a new device: the transmission takes 54 answers, the 60th is the check's 6th.
+    const CliRun failed = cli({"config", "write", a, "--store"}, "interface:drop_once=60");
+    EXPECT_EQ(failed.exitCode, 5);
+    EXPECT_EQ(failed.err, "Configuration transmitted to the interface: all 54 commands answered "
+                          "(not stored yet). The check by reading it back failed: the read did "
+                          "not fully happen: 1 of 20 commands failed (1 not answered). Nothing "
+                          "was stored: the interface runs the transmitted values until it is "
+                          "reconnected; its stored configuration is unchanged.\n");
+}
+
+// Storing the switch restarts the interface at once; a lost answer to the store is said to
+// be just that.
+TEST_F(CliConfig, ABootloaderStoreWhoseAnswerIsLostSaysItMayHaveHappened) {
+    const CliRun on = cli({"config", "bootloader"}, "interface:drop_once=3");
+    EXPECT_EQ(on.exitCode, 5);
+    EXPECT_NE(on.err.find("the interface may or may not have stored its configuration. If it "
+                          "stored the boot-loader switch, the interface restarts as its boot "
+                          "loader"),
+              std::string::npos)
+        << on.err;
+    EXPECT_NE(cli({"list"}).out.find("boot loader"), std::string::npos);
+}
+
 } // namespace
 } // namespace orvane::test

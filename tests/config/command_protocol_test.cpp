@@ -300,5 +300,45 @@ TEST_F(CommandTest, SilenceALeavingDeviceAndImpossibleAnswersAreToldApart) {
         << sequenceSummary(odd);
 }
 
+// Firmware 1.1 refuses the mixer and decoding-mode codes: once the version is known those
+// commands are counted apart; a refusal of anything else fails and is named.
+TEST_F(CommandTest, CommandsAFirmwareLacksAreNoFailureButARefusalIs) {
+    device.minor = 1;
+    device.attach(port);
+    auto load = runCounted(SequenceKind::Load, loadSequence(), *this);
+    load.countUnsupported({1, 1, 0});
+    EXPECT_EQ(sequenceSummary(load), "Configuration read from the interface: 7 commands "
+                                     "answered; 13 not supported by firmware 1.1 (mixers, "
+                                     "decoding mode).");
+    auto refused = runCounted(SequenceKind::Load, loadSequence(), *this);
+    refused.countUnsupported({1, 3, 0});
+    EXPECT_EQ(sequenceSummary(refused), "The read did not fully happen: 13 of 20 commands failed "
+                                        "(13 refused by the interface).");
+}
+
+// What a store that did not fully happen leaves depends on its last command, FF 01.
+TEST(SequenceOutcome, StoringSaysWhetherTheInterfaceStored) {
+    const auto storing = [](ExchangeStatus enter, ExchangeStatus store) {
+        SequenceTally t;
+        t.kind = SequenceKind::Store;
+        t.add({enter, {}, {}, false, 0x01});
+        t.add({store, {}, {}, false, 0xFF});
+        return sequenceSummary(t);
+    };
+    EXPECT_NE(storing(ExchangeStatus::Done, ExchangeStatus::NotAnswered)
+                  .find("the interface may or may not have stored its configuration"),
+              std::string::npos);
+    EXPECT_NE(storing(ExchangeStatus::NotAnswered, ExchangeStatus::Done)
+                  .find("The interface answered the store command: it stored"),
+              std::string::npos);
+    EXPECT_NE(storing(ExchangeStatus::Done, ExchangeStatus::RefusedByInterface)
+                  .find("(1 refused by the interface). The interface refused the store command: "
+                        "it did not store"),
+              std::string::npos);
+    EXPECT_NE(storing(ExchangeStatus::NotWritten, ExchangeStatus::NotWritten)
+                  .find("did not reach the interface: it did not store"),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace orvane::config

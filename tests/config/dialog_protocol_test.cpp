@@ -1,7 +1,9 @@
 // The dialog talking to a scripted interface through the fake report port: the start-up
 // read, Transmit, Store and Exit, refused input, and a close during a sequence.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -168,7 +170,8 @@ TEST_F(ProtocolTest, StoreAndExitSendsTwoRequestsClosesTheDeviceAndAsksToReconne
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "Storing did not fully happen: 2 of 2 commands failed (2 not answered). The "
-              "interface may not have stored its configuration.\r\n"
+              "store command was sent but its answer did not come: the interface may or may "
+              "not have stored its configuration.\r\n"
               "USB-Interface should be detached and reattached to apply all changes");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_GE(tavrel.closeReads, 1);
@@ -244,6 +247,81 @@ TEST_F(ProtocolTest, AskingToCloseDuringASequenceClosesAfterIt) {
     EXPECT_EQ(port.written.size(), 20u) << "the read ran to its end";
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(tavrel.closeReads, 1);
+}
+
+// Store keeps what the interface holds; when the controls show something else the user
+// chooses first, and the message names what was stored.
+TEST_F(ProtocolTest, StoreAfterAnUntransmittedEditAsksWhichValuesToStore) {
+    device.attach(port);
+    dialog->Command6_Click();
+    dialog->show();
+    slider("Slider1_0")->setValue(5);
+    EXPECT_EQ(dialog->windowTitle(), "*Configuration - FW v1.3.5");
+    ui.answers = {MessageResult::Cancel, MessageResult::No}; // Go Back, then the interface's
+    click("Command1");
+    EXPECT_EQ(port.written.size(), 20u);
+    EXPECT_TRUE(dialog->isVisible());
+    click("Command1");
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[1].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(device.config.axisChannel[0], 1);
+    EXPECT_EQ(device.stores, 1);
+    EXPECT_EQ(ui.messages[2].text.rfind("The interface's own values were stored; the values "
+                                        "shown were neither transmitted nor stored.",
+                                        0),
+              0u);
+
+    // An edit undone asks nothing.
+    dialog = openDialog();
+    dialog->Command6_Click();
+    dialog->show();
+    slider("Slider1_0")->setValue(4);
+    slider("Slider1_0")->setValue(1);
+    EXPECT_EQ(dialog->windowTitle(), "Configuration - FW v1.3.5");
+    click("Command1");
+    EXPECT_EQ(ui.messages.size(), 4u) << "only the reattach message";
+}
+
+// A close asked for while a sequence runs waits for its end and then shows its outcome.
+TEST_F(ProtocolTest, EscapeDuringATransmitClosesOnlyAfterItsOutcomeWasSeen) {
+    device.attach(port);
+    dialog->Command6_Click();
+    dialog->show();
+    slider("Slider2_0")->setValue(10);
+    const auto answer = port.onRequest;
+    port.onRequest = [&](FakeReportPort& p, const Report& q) {
+        if (p.written.size() == 30) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(dialog.get(), &escape);
+        }
+        answer(p, q);
+    };
+    ui.answers.push_back(MessageResult::No);
+    click("Command14");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Configuration transmitted to the interface: all 54 commands "
+                                   "answered (not stored yet).\r\nThe window was asked to close "
+                                   "while this ran. Close it now?");
+    EXPECT_TRUE(dialog->isVisible());
+    click("CancelButton_0"); // transmitted: nothing to lose, nothing asked
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(ProtocolTest, ACloseDuringATransmitThatFailsAsksAboutTheFailure) {
+    device.attach(port);
+    dialog->Command6_Click();
+    dialog->show();
+    const auto answer = port.onRequest;
+    port.onRequest = [&](FakeReportPort& p, const Report& q) {
+        if (p.written.size() == 30) dialog->reject();
+        if (p.written.size() != 40) answer(p, q);
+    };
+    ui.answers.push_back(MessageResult::No);
+    click("Command14");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("1 of 54 commands failed"), std::string::npos);
+    EXPECT_TRUE(dialog->isVisible());
 }
 
 } // namespace

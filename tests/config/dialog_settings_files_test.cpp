@@ -353,12 +353,23 @@ TEST_F(SettingsFilesTest, StoredEntriesThePanelCannotShowAreSavedAsTheyWere) {
     EXPECT_NE(saved.find("factor\r\n-7 \r\n"), std::string::npos);
 }
 
-TEST_F(SettingsFilesTest, ANameWithoutExtensionIsSavedAsAnOrvFile) {
+// Replacing is never confirmed, so a name is taken exactly as typed: "club" must not
+// replace "club.orv".
+TEST_F(SettingsFilesTest, ANameIsSavedAsTyped) {
+    write(folder.path() / "club.orv", "kept");
     save(folder.path() / "club");
-    EXPECT_TRUE(fs::exists(folder.path() / "club.orv"));
-    EXPECT_FALSE(fs::exists(folder.path() / "club"));
-    save(folder.path() / "club.v2");
-    EXPECT_TRUE(fs::exists(folder.path() / "club.v2")) << "a name with an extension is kept";
+    EXPECT_TRUE(config::hasSettingsHeader(contents(folder.path() / "club")));
+    EXPECT_EQ(contents(folder.path() / "club.orv"), "kept");
+}
+
+// What was read from a file is not in the interface: the status and the title say so.
+TEST_F(SettingsFilesTest, ValuesFromAFileAreMarkedAsNotInTheInterface) {
+    write(file, independentFile("2.3.55", "", kGroups));
+    load(file);
+    EXPECT_EQ(dialog->statusText().toStdString(),
+              "The values come from the file and are not in the interface yet; Transmit to "
+              "Interface sends them.\r\n");
+    EXPECT_TRUE(dialog->windowTitle().startsWith('*'));
 }
 
 TEST_F(SettingsFilesTest, AnEmptyAnnotationShowsNoBoxAndIsWrittenEmpty) {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "config/core/command_table.h"
 #include "config/core/configuration.h"
 #include "testreport/fake_report_port.h"
 
@@ -29,6 +30,9 @@ struct FakeInterface {
 
     Report answer(const Report& q) {
         const uint8_t code = q[5], a = q[6], b = q[7];
+        // Older firmware refuses what it does not have.
+        if (!config::firmwareHasCode({major, minor, revision}, code))
+            return Report{0xF9, 0xEE, code, a, b};
         Report r{0xF9, code, 0, 0, 0, 0, 0, 0};
         const auto mixer = [&](config::MixerField f, std::size_t first) {
             for (std::size_t k = 0; k < 4; ++k)
@@ -71,7 +75,7 @@ struct FakeInterface {
             if (code == 0x01) programming = true;
             if (code == 0xFF) {
                 programming = false;
-                stores += b;
+                stores += a;
             }
             if (code == 0x02) config.axisChannel[a - 1u] = b;
             if (code == 0x03) config.axisInvert = unpack(a);

@@ -179,6 +179,21 @@ uint16_t axis(const std::array<uint8_t, 18>& report, int i) {
     return static_cast<uint16_t>(report[1 + 2 * i] | (report[2 + 2 * i] << 8));
 }
 
+// Older firmware refuses what it lacks and still serves the rest.
+TEST(InterfaceModes, CodesAFirmwareVersionLacksAreRefused) {
+    InterfaceModel v11{emu::FirmwareVersion{1, 1, 0}};
+    InterfaceModel v12{emu::FirmwareVersion{1, 2, 0}};
+    for (InterfaceModel* m : {&v11, &v12}) {
+        answerOf(*m, 0x01);
+        EXPECT_EQ(answerOf(*m, 0x30, 1), bytes({0xF9, 0xEE, 0x30, 1, 0}));
+        EXPECT_EQ(answerOf(*m, 0x1D)[1], 0xEE);
+        EXPECT_EQ(answerOf(*m, 0x10)[1], 0x10);
+    }
+    EXPECT_EQ(answerOf(v11, 0xA1), bytes({0xF9, 0xEE, 0xA1, 0, 0}));
+    EXPECT_EQ(answerOf(v11, 0x28, 5, 6)[1], 0xEE);
+    EXPECT_EQ(answerOf(v12, 0x28, 5, 6), bytes({0xF9, 0x28, 5, 6}));
+}
+
 TEST(Joystick, AxesFollowAssignmentAndInversion) {
     emu::Configuration c;
     const emu::Channels ch{0, 64, 128, 255, 10, 20, 30, 40};

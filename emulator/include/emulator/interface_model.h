@@ -7,7 +7,8 @@
 // - 1C: major, minor, revision high byte, revision low byte;
 // - write codes (02-07, 20-38) and mode commands (01, FF 00, FF 01): an acknowledgement
 //   F9 code v1 v2 that echoes the request;
-// - a refused command: F9 EE code v1 v2. Refused are unknown codes, values out of range,
+// - a refused command: F9 EE code v1 v2. Refused are unknown codes, codes the firmware
+//   version lacks (1.1: mixers and decoding mode; 1.2: decoding mode), values out of range,
 //   and every command except 01 and the reads while programming mode is off.
 // Writes change the working configuration; FF 01 makes it the stored one. With the
 // boot-loader switch stored on, FF 01 also restarts the device into the boot loader.

@@ -15,7 +15,7 @@ namespace orvane::test {
 class FakeCoreUiServices : public UiServices {
 public:
     std::vector<MessageBoxRequest> messages;
-    std::deque<MessageResult> answers; // empty: Ok, or Yes for a Yes/No box
+    std::deque<MessageResult> answers; // empty: Ok, or Yes for a question
     std::deque<std::string> openNames;
     std::deque<int> openFilters; // filter entry picked with each open name; empty: entry 1
     std::deque<std::string> saveNames;
@@ -28,7 +28,7 @@ public:
             answers.pop_front();
             return r;
         }
-        return request.buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+        return request.buttons == MessageButtons::Ok ? MessageResult::Ok : MessageResult::Yes;
     }
     std::string openFileName(WindowHandle, const FileDialogRequest& request) override {
         fileDialogs.push_back(request);
