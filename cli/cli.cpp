@@ -25,6 +25,8 @@ Commands:
   firmware encrypt IN.hex -o OUT.enc     encipher a firmware file
   firmware check FILE                    validate a firmware file, touch no device
   send REPORT_ID "BYTES..." [--reads N]  send one raw report and show the answers
+  monitor [--seconds S] [--csv FILE] [--json]
+                                         measure the joystick reports: rate, dropouts, jitter
 
 Options:
   --device N|SERIAL  the device at list position N, or with this serial number
@@ -76,6 +78,7 @@ int runCli(std::span<const std::string> args, CliServices& services) {
         if (name == "send") return commandSend(words, services);
         if (name == "config") return commandConfig(words, services);
         if (name == "firmware") return commandFirmware(words, services);
+        if (name == "monitor") return commandMonitor(words, services);
     } catch (const RuntimeFailure& failure) {
         // The library is missing or lacks a function.
         services.err << "libtavrel could not be used: " << failure.description() << ".\n";

@@ -14,6 +14,7 @@ int commandList(std::span<const std::string> words, CliServices& services);
 int commandSend(std::span<const std::string> words, CliServices& services);
 int commandConfig(std::span<const std::string> words, CliServices& services);
 int commandFirmware(std::span<const std::string> words, CliServices& services);
+int commandMonitor(std::span<const std::string> words, CliServices& services);
 
 } // namespace orvane::cli
 

@@ -65,6 +65,10 @@ Device::Device(const DeviceEntry& entry, int index, TimePoint now)
       interface_(firmwareOf(entry, Kind::Interface)),
       loader_(firmwareOf(entry, Kind::Loader), lengthOf(entry, Kind::Loader, true)),
       mode_(entry.kind), random_(options_.seed) {
+    // A generator of its own, so that the noise's phases leave the draws for loss alone.
+    std::mt19937 phases(options_.seed);
+    for (auto& p : noisePhase_)
+        p = static_cast<uint8_t>(phases() & 1);
     // A device listed as a boot loader has its switch stored on, as after an update
     // was requested; its reset command clears it.
     interface_.state().stored.bootloaderEnable = entry.kind == Kind::Loader;
@@ -200,6 +204,36 @@ Channels Device::channelsAt(TimePoint t) const {
     return c;
 }
 
+bool Device::inGap(TimePoint t) const {
+    if (options_.gapEveryMs <= 0 || options_.gapMs <= 0) return false;
+    const Clock::duration every = milliseconds(options_.gapEveryMs);
+    const Clock::duration since = t - pluggedAt_;
+    if (every.count() <= 0 || since < every) return false;
+    return since % every < milliseconds(options_.gapMs);
+}
+
+// The channels hold still for a transmitter frame; each axis's noise steps once a frame,
+// between its value and noise counts above it (below, where above would not fit), so that
+// a scope's minimum, maximum and peak-to-peak are known exactly.
+std::vector<uint8_t> Device::joystickReportAt(TimePoint t) const {
+    const Clock::duration since = t - pluggedAt_;
+    const Clock::duration frame = options_.frameMs > 0 ? milliseconds(options_.frameMs) : period();
+    const long index = frame.count() > 0 ? static_cast<long>(since / frame) : 0;
+    const TimePoint frameStart = options_.frameMs > 0 ? pluggedAt_ + index * frame : t;
+    const auto report = joystickReport(interface_.state().working, channelsAt(frameStart));
+    std::vector<uint8_t> bytes(report.begin(), report.end());
+    for (std::size_t k = 0; k < options_.noise.size(); ++k) {
+        const int n = options_.noise[k];
+        if (n == 0 || ((index + noisePhase_[k]) & 1) == 0) continue;
+        int value = bytes[1 + 2 * k] | (bytes[2 + 2 * k] << 8);
+        value = value + n <= 65535 ? value + n : std::max(0, value - n);
+        bytes[1 + 2 * k] = static_cast<uint8_t>(value & 0xFF);
+        bytes[2 + 2 * k] = static_cast<uint8_t>(value >> 8);
+    }
+    bytes.resize(static_cast<std::size_t>(inLen()));
+    return bytes;
+}
+
 void Device::generateJoystickReports(TimePoint now) {
     if (mode_ != Kind::Interface || options_.joystickMs <= 0) return;
     const Clock::duration step = period();
@@ -219,9 +253,8 @@ void Device::generateJoystickReports(TimePoint now) {
             until = nextTick_ + (backlog - 1) * step;
     }
     for (; nextTick_ <= until; nextTick_ += step) {
-        const auto report = joystickReport(interface_.state().working, channelsAt(nextTick_));
-        std::vector<uint8_t> bytes(report.begin(), report.end());
-        bytes.resize(static_cast<std::size_t>(inLen()));
+        if (inGap(nextTick_)) continue;
+        const std::vector<uint8_t> bytes = joystickReportAt(nextTick_);
         for (const auto& q : queues_) {
             if (q->openedAt > nextTick_) continue;
             auto at = std::upper_bound(

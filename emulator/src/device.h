@@ -76,6 +76,9 @@ private:
     void deliver(TimePoint now);
     void send(std::vector<uint8_t> report, TimePoint readyAt);
     Channels channelsAt(TimePoint t) const;
+    // The signal model: whether a report due at t falls into a gap, and the report due then.
+    bool inGap(TimePoint t) const;
+    std::vector<uint8_t> joystickReportAt(TimePoint t) const;
     Clock::duration period() const;
 
     DeviceEntry entry_;
@@ -94,7 +97,8 @@ private:
     std::optional<TimePoint> lastAnswerAt_; // answers leave the device in order
     long answers_ = 0;                      // answer and write counts for the every-Nth faults
     long writes_ = 0;
-    std::mt19937 random_; // for loss=P; seeded by seed=S, so runs repeat
+    std::mt19937 random_;                 // for loss=P; seeded by seed=S, so runs repeat
+    std::array<uint8_t, 8> noisePhase_{}; // which frames carry each axis's noise, from seed
     std::vector<std::shared_ptr<PortQueue>> queues_;
 };
 

@@ -23,6 +23,24 @@ std::optional<Channels> parseChannels(std::string_view text) {
     }
 }
 
+// One count for every axis, or up to eight separated by / (the others stay 0).
+std::optional<std::array<uint16_t, 8>> parseNoise(std::string_view text) {
+    std::array<uint16_t, 8> noise{};
+    const bool each = text.find('/') != std::string_view::npos;
+    std::size_t k = 0;
+    for (;;) {
+        const auto at = text.find('/');
+        if (k == noise.size()) return std::nullopt;
+        const auto v = parseUnsigned(text.substr(0, at), 65535);
+        if (!v) return std::nullopt;
+        noise[k++] = static_cast<uint16_t>(*v);
+        if (at == std::string_view::npos) break;
+        text.remove_prefix(at + 1);
+    }
+    if (!each) noise.fill(noise[0]);
+    return noise;
+}
+
 std::optional<QueuePolicy> parsePolicy(std::string_view text) {
     if (text == "linux") return QueuePolicy::Linux;
     if (text == "windows") return QueuePolicy::Windows;
@@ -31,7 +49,8 @@ std::optional<QueuePolicy> parsePolicy(std::string_view text) {
 
 bool isMilliseconds(std::string_view key) {
     return key == "unplug_after_ms" || key == "replug_after_ms" || key == "away_ms" ||
-           key == "reboot_ms" || key == "late_ms";
+           key == "reboot_ms" || key == "late_ms" || key == "frame_ms" || key == "gap_every_ms" ||
+           key == "gap_ms";
 }
 
 // Keys whose value counts answers or writes: every Nth, 0 for none.
@@ -54,6 +73,9 @@ std::optional<std::string> checkOption(std::string_view key, std::string_view va
     };
     if (key == "channels")
         return check(parseChannels(value).has_value(), "up to 8 values 0..255 separated by /");
+    if (key == "noise")
+        return check(parseNoise(value).has_value(),
+                     "counts 0..65535, one or up to 8 separated by /");
     if (key == "silent" || key == "bare_answers" || key == "odd_values")
         return check(value == "0" || value == "1", "0 or 1");
     if (key == "joy_ms") {
@@ -90,6 +112,10 @@ DeviceOptions deviceOptions(const DeviceEntry& entry) {
         if (key == "away_ms") o.awayMs = *parseMilliseconds(value, kMaxMs);
         if (key == "reboot_ms") o.rebootMs = *parseMilliseconds(value, kMaxMs);
         if (key == "joy_ms") o.joystickMs = *parseMilliseconds(value, kMaxMs);
+        if (key == "noise") o.noise = *parseNoise(value);
+        if (key == "frame_ms") o.frameMs = *parseMilliseconds(value, kMaxMs);
+        if (key == "gap_every_ms") o.gapEveryMs = *parseMilliseconds(value, kMaxMs);
+        if (key == "gap_ms") o.gapMs = *parseMilliseconds(value, kMaxMs);
         if (key == "os") o.queuePolicy = *parsePolicy(value);
         if (key == "queue") queue = static_cast<int>(*parseUnsigned(value, 4096));
         if (key == "drop") o.drop = count(value);

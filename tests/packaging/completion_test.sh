@@ -33,7 +33,7 @@ mkdir saved
 
 # Commands, actions and options, also behind the global options.
 expect 'orvane-cli fi' 'firmware'
-expect 'orvane-cli ' 'config firmware help list send'
+expect 'orvane-cli ' 'config firmware help list monitor send'
 expect 'orvane-cli --device 2 --verbose con' 'config'
 expect 'orvane-cli firmware fl' 'flash'
 expect 'orvane-cli config ' 'bootloader read write'
@@ -41,6 +41,8 @@ expect 'orvane-cli --v' '--verbose --version'
 expect 'orvane-cli send --r' '--reads'
 expect 'orvane-cli list --' '--device --help --json --verbose'
 expect 'orvane-cli firmware flash new.enc --w' '--wait'
+expect 'orvane-cli monitor --s' '--seconds'
+expect 'orvane-cli monitor --csv ' 'saved'
 # Files by kind; folders are offered to walk into. No file after the one a command takes,
 # none where a number goes.
 expect 'orvane-cli config write ' 'club.orv saved'

@@ -6,6 +6,7 @@
 #include "emulator/bus.h"
 #include "emulator/joystick.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,6 +33,13 @@ struct DeviceOptions {
     double awayMs = 500;                 // away_ms=N: how long a replug keeps it off the bus
     double rebootMs = 300;               // reboot_ms=N: time off the bus on a mode switch
     double joystickMs = 10;              // joy_ms=N: joystick report period, 0 for none
+    // The signal model, for checking what a scope measures against a known truth.
+    // noise=N or N1/.../N8: each axis alternates between its value and N counts beside it,
+    // one step per transmitter frame.
+    std::array<uint16_t, 8> noise{};
+    double frameMs = 0;    // frame_ms=X: channel values change once per frame; 0: every report
+    double gapEveryMs = 0; // gap_every_ms=X: from X ms after plug-in, every X ms ...
+    double gapMs = 0;      // gap_ms=Y: ... no joystick report for Y ms
     QueuePolicy queuePolicy = QueuePolicy::Linux; // os=linux|windows
     int queue = kLinuxQueue;                      // queue=N: reports each open handle buffers
     // Answer faults, counted over the answers the device sends (0: none).
