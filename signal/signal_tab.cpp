@@ -11,6 +11,7 @@
 
 #include <array>
 
+#include "report/clock.h"
 #include "report/exchange.h"
 #include "resources/string_table.h"
 #include "resources/texts/signal_texts.h"
@@ -94,8 +95,7 @@ SignalTab::SignalTab(AppContext& context, QWidget* parent) : QWidget(parent), co
     connect(readTimer_, &QTimer::timeout, this, &SignalTab::readQueued);
     chartTimer_ = new QTimer(this);
     chartTimer_->setInterval(kChartTick);
-    connect(chartTimer_, &QTimer::timeout, this,
-            [this] { refreshChart(std::chrono::steady_clock::now()); });
+    connect(chartTimer_, &QTimer::timeout, this, [this] { refreshChart(context_.clock.now()); });
     figuresTimer_ = new QTimer(this);
     figuresTimer_->setInterval(kFiguresTick);
     connect(figuresTimer_, &QTimer::timeout, this, &SignalTab::refreshFigures);
@@ -257,14 +257,14 @@ void SignalTab::Pause_Click() {
     paused_ = !paused_;
     pause_->setText(text(paused_ ? text_id::kSignalResume : text_id::kSignalPause));
     if (!paused_) {
-        refreshChart(std::chrono::steady_clock::now());
+        refreshChart(context_.clock.now());
         refreshFigures();
     }
 }
 
 void SignalTab::Clear_Click() {
     scope_.clear();
-    chart_->setSamples({}, std::chrono::steady_clock::now());
+    chart_->setSamples({}, context_.clock.now());
     const bool wasPaused = paused_;
     paused_ = false;
     refreshFigures();
@@ -281,7 +281,7 @@ void SignalTab::Record_Click() {
     request.filter = text(text_id::kSignalCsvFilter).toStdString();
     const std::string name = context_.ui.saveFileName(window(), request);
     if (name.empty()) return;
-    recording_.emplace(std::filesystem::path(name), std::chrono::steady_clock::now());
+    recording_.emplace(std::filesystem::path(name), context_.clock.now());
     if (recording_->failed()) {
         recording_.reset();
         tell(text_id::kSignalCannotWrite, name);
@@ -350,7 +350,7 @@ void SignalTab::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     startListening();
     chartTimer_->start();
-    refreshChart(std::chrono::steady_clock::now());
+    refreshChart(context_.clock.now());
     refreshFigures();
 }
 
