@@ -4,6 +4,7 @@
 #ifndef ORVANE_SIGNAL_STRIP_CHART_H
 #define ORVANE_SIGNAL_STRIP_CHART_H
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <chrono>
@@ -49,6 +50,7 @@ private:
     std::vector<Sample> samples_;
     ChartFrame frame_;
     QString emptyText_;
+    QPixmap background_;
 };
 
 } // namespace orvane::signal
