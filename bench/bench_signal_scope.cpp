@@ -176,7 +176,7 @@ void memoryOverTime() {
             const auto at = start + n * 10ms;
             host.tab->reportArrived(std::span<const uint8_t>(r.data(), 18), at);
             if (n % 3 == 0) host.tab->refreshChart(at);  // about 30 a second
-            if (n % 25 == 0) host.tab->refreshFigures(); // 4 a second
+            if (n % 50 == 0) host.tab->refreshFigures(); // twice a second
         }
         QApplication::processEvents();
     };

@@ -34,7 +34,7 @@ class StripChart;
 // 63 reports, so the bound on the queue is far away.
 inline constexpr std::chrono::milliseconds kReadTick{4};
 inline constexpr std::chrono::milliseconds kChartTick{33};
-inline constexpr std::chrono::milliseconds kFiguresTick{250};
+inline constexpr std::chrono::milliseconds kFiguresTick{500};
 
 class SignalTab : public QWidget, public report::ReportListener {
     Q_OBJECT

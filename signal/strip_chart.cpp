@@ -18,51 +18,42 @@ constexpr std::array<QRgb, kAxes> kColours = {0x1f77b4, 0xd62728, 0x2ca02c, 0x94
 constexpr int kLabelWidth = 34;
 constexpr int kTimeHeight = 16;
 
-// The trace of one axis as polylines: per pixel column its first sample, its minimum, its
-// maximum and its last sample, so that the line spans the column's range and runs on to
-// the next column; a gap ends one polyline and starts the next.
+// The trace of one axis: per pixel column one vertical stroke from the minimum to the
+// maximum of its samples, stretched to the previous column's last value unless a gap lies
+// between, so that neighbours join. Vertical strokes are the raster engine's cheapest line.
 class LaneTrace {
 public:
-    template <class Draw> void add(int column, int y, bool joined, Draw&& draw) {
-        if (!open_ || column != column_ || !joined) {
-            closeColumn();
-            if (!joined) flush(draw);
+    void add(int column, int y, bool joined) {
+        if (!open_ || column != column_) {
+            close();
+            const bool join = open_ && joined;
             column_ = column;
-            first_ = min_ = max_ = y;
+            min_ = max_ = y;
+            if (join) {
+                min_ = std::min(min_, last_);
+                max_ = std::max(max_, last_);
+            }
             open_ = true;
+        } else if (!joined) {
+            // A gap within one column: the column shows only what follows it.
+            min_ = max_ = y;
         }
         min_ = std::min(min_, y);
         max_ = std::max(max_, y);
         last_ = y;
     }
-    template <class Draw> void finish(Draw&& draw) {
-        closeColumn();
-        flush(draw);
+    const std::vector<QLine>& finish() {
+        close();
+        return lines_;
     }
 
 private:
-    void closeColumn() {
-        if (!open_) return;
-        put({column_, first_});
-        // Towards the nearer extreme first, then the other, then the last value.
-        const bool downFirst = first_ - min_ < max_ - first_;
-        put({column_, downFirst ? min_ : max_});
-        put({column_, downFirst ? max_ : min_});
-        put({column_, last_});
-        open_ = false;
+    void close() {
+        if (open_) lines_.emplace_back(column_, min_, column_, max_);
     }
-    // Repeated points would draw zero-length segments, which the stroker may leave out.
-    void put(QPoint point) {
-        if (points_.empty() || points_.back() != point) points_.push_back(point);
-    }
-    template <class Draw> void flush(Draw&& draw) {
-        if (!points_.empty()) draw(points_);
-        points_.clear();
-    }
-    std::vector<QPoint> points_;
+    std::vector<QLine> lines_;
     bool open_ = false;
     int column_ = 0;
-    int first_ = 0;
     int min_ = 0;
     int max_ = 0;
     int last_ = 0;
@@ -80,7 +71,10 @@ void drawFrame(QPainter& p, const QRect& plot, int laneHeight, const ChartFrame&
         const int x = plot.right() - static_cast<int>(s * plot.width() / std::max(1LL, seconds));
         p.drawLine(x, plot.top(), x, plot.bottom());
         p.setPen(Qt::darkGray);
-        p.drawText(QRect(x - 30, plot.bottom() + 1, 60, kTimeHeight - 1), Qt::AlignCenter,
+        // The newest second's label ends at the right edge rather than past it.
+        const QRect label = s == 0 ? QRect(x - 59, plot.bottom() + 1, 60, kTimeHeight - 1)
+                                   : QRect(x - 30, plot.bottom() + 1, 60, kTimeHeight - 1);
+        p.drawText(label, s == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter,
                    s == 0 ? QStringLiteral("0 s") : QStringLiteral("-%1 s").arg(s));
         p.setPen(QColor(0xe0, 0xe0, 0xe0));
     }
@@ -104,14 +98,15 @@ void drawChartFrame(QPainter& p, QSize size, const ChartFrame& frame) {
     drawFrame(p, plot, plot.height() / kAxes, frame);
 }
 
-void drawChartTraces(QPainter& p, QSize size, std::span<const Sample> samples,
-                     const ChartFrame& frame, const QString& emptyText) {
-    const QRect plot = plotArea(size);
+void drawChartTraces(QImage& canvas, std::span<const Sample> samples, const ChartFrame& frame,
+                     const QString& emptyText) {
+    const QRect plot = plotArea(canvas.size());
     const int laneHeight = plot.height() / kAxes;
     const TimePoint start = frame.end - frame.span;
     const auto first = std::ranges::lower_bound(samples, start, {}, &Sample::time);
     const auto last = std::ranges::upper_bound(samples, frame.end, {}, &Sample::time);
     if (first == last) {
+        QPainter p(&canvas);
         p.setPen(Qt::darkGray);
         p.drawText(plot, Qt::AlignCenter, emptyText);
         return;
@@ -120,7 +115,6 @@ void drawChartTraces(QPainter& p, QSize size, std::span<const Sample> samples,
         static_cast<double>(plot.width() - 1) / static_cast<double>(frame.span.count());
     const int usable = std::max(1, laneHeight - 4);
     std::array<LaneTrace, kAxes> traces;
-    std::array<std::vector<std::vector<QPoint>>, kAxes> lines;
     TimePoint previous = first->time;
     for (auto it = first; it != last; ++it) {
         const int column =
@@ -130,31 +124,35 @@ void drawChartTraces(QPainter& p, QSize size, std::span<const Sample> samples,
         previous = it->time;
         for (std::size_t a = 0; a < kAxes; ++a) {
             const int bottom = plot.top() + static_cast<int>(a + 1) * laneHeight - 2;
-            const int y = bottom - it->axes[a] * usable / 65535;
-            traces[a].add(column, y, joined,
-                          [&](const std::vector<QPoint>& points) { lines[a].push_back(points); });
+            traces[a].add(column, bottom - it->axes[a] * usable / 65535, joined);
         }
     }
+    // One-pixel vertical strokes, written straight into the picture: thousands of them are
+    // drawn at every repaint, and a painter call each would cost more than the whole frame.
+    uchar* const bits = canvas.bits();
+    const qsizetype stride = canvas.bytesPerLine();
+    const QRect bounds = canvas.rect();
     for (std::size_t a = 0; a < kAxes; ++a) {
-        traces[a].finish([&](const std::vector<QPoint>& points) { lines[a].push_back(points); });
-        p.setPen(QPen(QColor(kColours[a]), 1));
-        for (const auto& polyline : lines[a]) {
-            if (polyline.size() == 1)
-                p.drawPoint(polyline.front());
-            else
-                p.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
+        const QRgb colour = 0xff000000u | kColours[a];
+        for (const QLine& line : traces[a].finish()) {
+            if (line.x1() < bounds.left() || line.x1() > bounds.right()) continue;
+            const int top = std::max(line.y1(), bounds.top());
+            const int bottom = std::min(line.y2(), bounds.bottom());
+            for (int y = top; y <= bottom; ++y)
+                reinterpret_cast<QRgb*>(bits + y * stride)[line.x1()] = colour;
         }
     }
 }
 
 void drawStripChart(QPainter& p, const QRect& area, std::span<const Sample> samples,
                     const ChartFrame& frame, const QString& emptyText) {
-    p.save();
-    p.setClipRect(area);
-    p.translate(area.topLeft());
-    drawChartFrame(p, area.size(), frame);
-    drawChartTraces(p, area.size(), samples, frame, emptyText);
-    p.restore();
+    QImage canvas(area.size(), QImage::Format_RGB32);
+    {
+        QPainter c(&canvas);
+        drawChartFrame(c, canvas.size(), frame);
+    }
+    drawChartTraces(canvas, samples, frame, emptyText);
+    p.drawImage(area.topLeft(), canvas);
 }
 
 StripChart::StripChart(QWidget* parent) : QWidget(parent) {
@@ -181,15 +179,15 @@ QImage StripChart::picture() const {
 
 void StripChart::paintEvent(QPaintEvent*) {
     // The grid and the labels change only with the size: drawn once, then copied.
-    if (background_.size() != size() * devicePixelRatio()) {
-        background_ = QPixmap(size() * devicePixelRatio());
-        background_.setDevicePixelRatio(devicePixelRatio());
+    if (background_.size() != size()) {
+        background_ = QImage(size(), QImage::Format_RGB32);
         QPainter b(&background_);
         drawChartFrame(b, size(), frame_);
     }
+    canvas_ = background_;
+    drawChartTraces(canvas_, samples_, frame_, emptyText_);
     QPainter p(this);
-    p.drawPixmap(0, 0, background_);
-    drawChartTraces(p, size(), samples_, frame_, emptyText_);
+    p.drawImage(0, 0, canvas_);
 }
 
 } // namespace orvane::signal

@@ -4,7 +4,7 @@
 #ifndef ORVANE_SIGNAL_STRIP_CHART_H
 #define ORVANE_SIGNAL_STRIP_CHART_H
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 #include <chrono>
@@ -50,7 +50,8 @@ private:
     std::vector<Sample> samples_;
     ChartFrame frame_;
     QString emptyText_;
-    QPixmap background_;
+    QImage background_;
+    QImage canvas_;
 };
 
 } // namespace orvane::signal

@@ -31,7 +31,7 @@ constexpr std::array<TextEntry, 37> kTexts{{
     {470, "Max", "Max"},
     {471, "Mittel", "Mean"},
     {472, "Std.-Abw.", "Std. dev."},
-    {473, "Spitze-Spitze 1 s", "Peak-peak 1 s"},
+    {473, "Spanne 1 s", "Peak-peak 1 s"},
     {474, "Taste", "Button"},
     {475, "Gedrückt", "Pressed"},
     {476, "Wechsel", "Changes"},
