@@ -207,9 +207,11 @@ Channels Device::channelsAt(TimePoint t) const {
 bool Device::inGap(TimePoint t) const {
     if (options_.gapEveryMs <= 0 || options_.gapMs <= 0) return false;
     const Clock::duration every = milliseconds(options_.gapEveryMs);
+    const Clock::duration first = milliseconds(options_.gapFirstMs.value_or(options_.gapEveryMs));
     const Clock::duration since = t - pluggedAt_;
-    if (every.count() <= 0 || since < every) return false;
-    return since % every < milliseconds(options_.gapMs);
+    if (every.count() <= 0 || since < first) return false;
+    if (options_.gapCount > 0 && (since - first) / every >= options_.gapCount) return false;
+    return (since - first) % every < milliseconds(options_.gapMs);
 }
 
 // The channels hold still for a transmitter frame; each axis's noise steps once a frame,

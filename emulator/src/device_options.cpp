@@ -50,13 +50,13 @@ std::optional<QueuePolicy> parsePolicy(std::string_view text) {
 bool isMilliseconds(std::string_view key) {
     return key == "unplug_after_ms" || key == "replug_after_ms" || key == "away_ms" ||
            key == "reboot_ms" || key == "late_ms" || key == "frame_ms" || key == "gap_every_ms" ||
-           key == "gap_ms";
+           key == "gap_ms" || key == "gap_first_ms";
 }
 
 // Keys whose value counts answers or writes: every Nth, 0 for none.
 bool isCount(std::string_view key) {
     return key == "drop" || key == "drop_once" || key == "dup" || key == "late_every" ||
-           key == "write_fail" || key == "write_short";
+           key == "write_fail" || key == "write_short" || key == "gap_count";
 }
 
 int count(std::string_view value) {
@@ -116,6 +116,8 @@ DeviceOptions deviceOptions(const DeviceEntry& entry) {
         if (key == "frame_ms") o.frameMs = *parseMilliseconds(value, kMaxMs);
         if (key == "gap_every_ms") o.gapEveryMs = *parseMilliseconds(value, kMaxMs);
         if (key == "gap_ms") o.gapMs = *parseMilliseconds(value, kMaxMs);
+        if (key == "gap_first_ms") o.gapFirstMs = parseMilliseconds(value, kMaxMs);
+        if (key == "gap_count") o.gapCount = count(value);
         if (key == "os") o.queuePolicy = *parsePolicy(value);
         if (key == "queue") queue = static_cast<int>(*parseUnsigned(value, 4096));
         if (key == "drop") o.drop = count(value);

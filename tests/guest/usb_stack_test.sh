@@ -5,15 +5,15 @@
 #
 #   usb_stack_test.sh BUILD_DIR [PART...]
 #
-# PART: interface, cut_read, firmware, cut_program, other, hotplug (default: all, in this
-# order).
+# PART: interface, cut_read, firmware, cut_program, other, hotplug, scope (default: all, in
+# this order).
 # udevd runs throughout with the project's udev rule, as on an installed system.
 # Each check prints "ok" or "FAILED"; the exit status is the number of failures (at most
 # 100). Logs and the exchange figures go to $ORVANE_GUEST_RESULTS.
 build=$(realpath "${1:?usage: usb_stack_test.sh BUILD_DIR}")
 bin=$build/bin
 shift
-parts=${*:-interface cut_read firmware cut_program other hotplug}
+parts=${*:-interface cut_read firmware cut_program other hotplug scope}
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
 out=${ORVANE_GUEST_RESULTS:-/tmp}
@@ -377,6 +377,57 @@ fi
 stop_gadget
 TAVREL_EMULATOR_STATE=/tmp/orvane-gadget.state
 cp "$log" "$work/hotplug-events.log"
+}
+
+# The signal scope: orvane-cli monitor reads the joystick reports unfiltered from the
+# hidraw node while the gadget streams a known signal: each axis alternating between its
+# value and its own noise, and exactly three gaps of 100 ms, 8, 9 and 10 s after plug-in.
+# The monitor starts 6 s after plug-in and runs 6 s, so that all three fall inside.
+uptime_cs() {
+    read -r up _ </proc/uptime
+    echo "${up%.*}${up#*.}"
+}
+scope() {
+echo "== the signal scope: orvane-cli monitor on a known signal"
+# A state of its own: the parts before may have stored another configuration.
+TAVREL_EMULATOR_STATE=/tmp/scope-gadget.state
+plugged=$(uptime_cs)
+start_gadget "interface:serial=SCOPE1:channels=100/100/100/100/100/100/200/255:noise=3/0/5/7/1/2/1000/10:gap_first_ms=8000:gap_every_ms=1000:gap_ms=100:gap_count=3"
+check "the interface's hidraw node appears" wait_node 537F 6425
+while [ $(($(uptime_cs) - plugged)) -lt 600 ]; do sleep 0.05; done
+"$cli" monitor --seconds 6 --json --csv "$work/monitor.csv" >"$work/monitor.json" 2>"$work/monitor.err"
+echo $? >"$work/monitor.status"
+check "monitor ends with 0" grep -qx 0 "$work/monitor.status"
+cat >"$work/monitor_check.py" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+lines = sum(1 for _ in open(sys.argv[2])) - 1
+base = [25700] * 6 + [51400, 65525]
+noise = [3, 0, 5, 7, 1, 2, 1000, 10]
+problems = []
+# 600 reports in 6 s, less ten in each gap; the host's polling may lose a few more.
+if d["reports"] != lines or not 540 <= lines <= 575:
+    problems.append(f"reports {d['reports']}, CSV lines {lines}")
+gaps = d["dropout_list"]
+if d["dropouts"] != 3 or not all(95 <= g["length_ms"] <= 140 for g in gaps):
+    problems.append(f"dropouts {d['dropouts']}: {gaps}")
+for c, b, n in zip(d["channels"], base, noise):
+    if (c["min"], c["max"], c["ptp_1s"]) != (b, b + n, n):
+        problems.append(f"axis {c['axis']}: {c}")
+i = d["intervals_ms"]
+print(f"scope on the USB stack: {d['reports']} reports, {d['rate_hz']} Hz, intervals min "
+      f"{i['min']} median {i['median']} max {i['max']} ms, dropouts "
+      f"{[g['length_ms'] for g in gaps]}, repeats {d['repeats']}")
+for p in problems:
+    print("problem:", p)
+sys.exit(1 if problems else 0)
+PY
+python3 "$work/monitor_check.py" "$work/monitor.json" "$work/monitor.csv" >"$work/monitor_check.log" 2>&1
+echo $? >"$work/monitor_check.status"
+cat "$work/monitor_check.log"
+check "monitor counts the reports, finds the three gaps as dropouts and each axis' min, max and ptp_1s exactly" \
+    grep -qx 0 "$work/monitor_check.status"
+stop_gadget
 }
 
 mkdir -p /run/udev/rules.d

@@ -38,8 +38,10 @@ struct DeviceOptions {
     // one step per transmitter frame.
     std::array<uint16_t, 8> noise{};
     double frameMs = 0;    // frame_ms=X: channel values change once per frame; 0: every report
-    double gapEveryMs = 0; // gap_every_ms=X: from X ms after plug-in, every X ms ...
-    double gapMs = 0;      // gap_ms=Y: ... no joystick report for Y ms
+    double gapEveryMs = 0; // gap_every_ms=X: every X ms ...
+    double gapMs = 0;      // gap_ms=Y: ... no joystick report for Y ms,
+    std::optional<double> gapFirstMs; // gap_first_ms=F: the first F ms after plug-in (else X)
+    int gapCount = 0;                 // gap_count=N: N gaps in all (0: no end)
     QueuePolicy queuePolicy = QueuePolicy::Linux; // os=linux|windows
     int queue = kLinuxQueue;                      // queue=N: reports each open handle buffers
     // Answer faults, counted over the answers the device sends (0: none).
