@@ -46,6 +46,9 @@ namespace orvane {
 
 class AxisBox;
 class JoystickMonitor;
+namespace signal {
+class SignalTab;
+}
 
 // The sliders of the mixer panel, in the order showCurrentMixer sets them.
 enum class MixerSlider { Source, Destination, Neutral, Factor, FactorQ, Exponent, ExponentQ };
@@ -311,6 +314,7 @@ private:
     QTimer* timerJoy_ = nullptr;
     QListWidget* lstListe_ = nullptr;
     JoystickMonitor* joystickMonitor_ = nullptr;
+    signal::SignalTab* signalTab_ = nullptr;
 
     QLineEdit* outputReportId_ = nullptr; // OutputReportID(0)
     QLineEdit* writeBuffer_ = nullptr;    // WriteBuffer(1)

@@ -25,6 +25,7 @@
 #include "config/axis_box.h"
 #include "config/core/item_ranges.h"
 #include "config/value_slider.h"
+#include "signal/signal_tab.h"
 
 namespace orvane {
 namespace {
@@ -159,6 +160,8 @@ void Dialog2::buildLayout() {
 
     tabs->addTab(editor, QStringLiteral("Configuration"));
     tabs->addTab(buildDebugPanel(), QStringLiteral("Debug Info"));
+    signalTab_ = new signal::SignalTab(context_, tabs);
+    tabs->addTab(signalTab_, QStringLiteral("Signal"));
 
     // The pages scroll on screens smaller than the dialog (a laptop with a panel); the
     // buttons below them stay in view.

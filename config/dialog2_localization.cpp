@@ -8,6 +8,7 @@
 #include "config/Dialog2.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
+#include "signal/signal_tab.h"
 
 namespace orvane {
 namespace {
@@ -78,6 +79,7 @@ void Dialog2::updateLocalization() {
             label->setText(qtext);
         }
     }
+    if (signalTab_) signalTab_->updateLocalization();
 }
 
 } // namespace orvane

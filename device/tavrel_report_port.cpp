@@ -21,11 +21,20 @@ int TavrelReportPort::write(std::span<const uint8_t, report::kReportBufferSize> 
 }
 
 int TavrelReportPort::read(std::span<uint8_t, report::kReportBufferSize> report) {
-    return tavrel_.Read(report);
+    const int n = tavrel_.Read(report);
+    handOn(report, n, std::chrono::steady_clock::now());
+    return n;
 }
 
 int TavrelReportPort::readFor(std::span<uint8_t, report::kReportBufferSize> report,
                               std::chrono::milliseconds timeout) {
+    const int n = waitAndRead(report, timeout);
+    handOn(report, n, std::chrono::steady_clock::now());
+    return n;
+}
+
+int TavrelReportPort::waitAndRead(std::span<uint8_t, report::kReportBufferSize> report,
+                                  std::chrono::milliseconds timeout) {
     if (hasReadTimeout_) {
         try {
             return tavrel_.ReadTimeout(report, static_cast<int32_t>(timeout.count()));

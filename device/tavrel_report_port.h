@@ -1,7 +1,8 @@
 // The report port of the device that the program opened through libtavrel (library
 // object 0). Waiting for input goes through the library's ReadTimeout, which blocks on the
 // device's readiness; a library without it gets overlapped reads with short pauses, and the
-// event log says so once.
+// event log says so once. Each report read is handed to the port's listener, stamped with
+// the monotonic clock as the read returned.
 #ifndef ORVANE_DEVICE_TAVREL_REPORT_PORT_H
 #define ORVANE_DEVICE_TAVREL_REPORT_PORT_H
 
@@ -26,6 +27,8 @@ public:
                 std::chrono::milliseconds timeout) override;
 
 private:
+    int waitAndRead(std::span<uint8_t, report::kReportBufferSize> report,
+                    std::chrono::milliseconds timeout);
     int readPolling(std::span<uint8_t, report::kReportBufferSize> report,
                     std::chrono::milliseconds timeout);
 

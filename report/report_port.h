@@ -1,13 +1,17 @@
 // An opened device as the windows and the command line see it: one output report out, one
 // input report in, and a bounded wait for input. The program's binding of libtavrel
-// implements it; tests script their own.
+// implements it; tests script their own. Every report a read returns is also handed to the
+// port's listener, if one listens, so that one reader serves both the exchanges and the
+// signal scope.
 #ifndef ORVANE_REPORT_REPORT_PORT_H
 #define ORVANE_REPORT_REPORT_PORT_H
 
+#include <algorithm>
 #include <chrono>
 #include <span>
 
 #include "report/report_buffer.h"
+#include "report/report_listener.h"
 
 namespace orvane::report {
 
@@ -23,6 +27,38 @@ public:
     // The same, but waits up to timeout for a report to arrive, blocking (never spinning).
     virtual int readFor(std::span<uint8_t, kReportBufferSize> report,
                         std::chrono::milliseconds timeout) = 0;
+
+    // At most one listener; nullptr: none. The listener must outlive its registration.
+    void setListener(ReportListener* listener) { listener_ = listener; }
+    ReportListener* listener() const { return listener_; }
+
+protected:
+    // Implementations call this with what each read returned, as it returned.
+    void handOn(std::span<const uint8_t, kReportBufferSize> report, int bytes,
+                std::chrono::steady_clock::time_point arrival) const {
+        if (listener_ && bytes > 0)
+            listener_->reportArrived(
+                report.first(std::min(static_cast<std::size_t>(bytes), report.size())), arrival);
+    }
+
+private:
+    ReportListener* listener_ = nullptr;
+};
+
+// Registers a listener for its own lifetime and puts back the one before it.
+class ListenerRegistration {
+public:
+    ListenerRegistration(ReportPort& port, ReportListener& listener)
+        : port_(port), previous_(port.listener()) {
+        port_.setListener(&listener);
+    }
+    ~ListenerRegistration() { port_.setListener(previous_); }
+    ListenerRegistration(const ListenerRegistration&) = delete;
+    ListenerRegistration& operator=(const ListenerRegistration&) = delete;
+
+private:
+    ReportPort& port_;
+    ReportListener* previous_;
 };
 
 } // namespace orvane::report

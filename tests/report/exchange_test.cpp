@@ -110,5 +110,42 @@ TEST_F(ExchangeTest, DuplicatedAnswersAreNotTakenForTheNextCommand) {
     EXPECT_EQ(answer[1], 0x11);
 }
 
+// The joystick stream's listener hears every report the exchanges read, the stale ones read
+// away included, each at the time its read returned; a registration ends with its scope.
+TEST_F(ExchangeTest, EveryReportReadReachesTheListenerWithItsArrival) {
+    struct Heard final : ReportListener {
+        std::vector<std::pair<Report, Clock::time_point>> reports;
+        void reportArrived(std::span<const uint8_t> r, Clock::time_point at) override {
+            reports.emplace_back(Report(r.begin(), r.end()), at);
+        }
+    } heard;
+    port.stream(Report{0x01, 0x80}, 10ms);
+    port.onRequest = test::answerAfter(25ms, configAnswer);
+    const auto start = clock.now();
+    {
+        ListenerRegistration registration(port, heard);
+        clock.advance(35ms); // three joystick reports wait in the queue
+        send(0x10);
+        send(0x11);
+    }
+    clock.advance(100ms);
+    send(0x12);
+    EXPECT_EQ(port.listener(), nullptr);
+
+    int joystick = 0;
+    int answers = 0;
+    for (const auto& [report, at] : heard.reports) {
+        ASSERT_EQ(report.size(), 18u);
+        joystick += report[0] == 0x01;
+        answers += report[0] == 0xF9;
+    }
+    EXPECT_EQ(answers, 2);
+    // 35 ms idle, then two exchanges of 25 ms each: a report every 10 ms, none lost.
+    EXPECT_EQ(joystick, 8);
+    EXPECT_EQ(heard.reports.front().second, start + 35ms) << "read away when the exchange began";
+    EXPECT_EQ(heard.reports.back().second, start + 85ms) << "the second answer as it came";
+    EXPECT_TRUE(std::ranges::is_sorted(heard.reports, {}, [](const auto& r) { return r.second; }));
+}
+
 } // namespace
 } // namespace orvane::report

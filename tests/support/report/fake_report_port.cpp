@@ -67,6 +67,7 @@ int FakeReportPort::take(std::span<uint8_t, report::kReportBufferSize> out) {
     const Report report = std::move(queue_.front());
     queue_.pop_front();
     std::ranges::copy(report, out.begin());
+    handOn(out, inputLength_, clock_.now());
     return inputLength_;
 }
 
