@@ -70,7 +70,7 @@ protected:
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder folder;
+    TemporaryFolder folder;
 
     // Opens the first listed device in the configuration dialog and runs drive while it
     // is shown.

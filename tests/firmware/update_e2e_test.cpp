@@ -15,12 +15,12 @@
 
 #include "app/Form1.h"
 #include "app/device_monitor_choice.h"
+#include "common/temporary_folder.h"
 #include "device/tavrel_library.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "report/report_port.h"
 #include "shell/localization.h"
-#include "temp_folder.h"
 #include "ui/fake_ui_services.h"
 #include "ui/test_fixture.h"
 
@@ -83,8 +83,8 @@ protected:
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder logFolder;
-    FirmwareFolder files;
+    TemporaryFolder logFolder;
+    TemporaryFolder files;
     std::unique_ptr<TavrelLibrary> tavrel;
     std::unique_ptr<DeviceMonitor> monitor;
     std::unique_ptr<Form1> form;

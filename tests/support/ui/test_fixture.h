@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/temporary_folder.h"
 #include "shell/event_log.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_core_ui_services.h"
@@ -40,26 +41,6 @@ struct LogFixture {
             texts.push_back(m.text);
         return texts;
     }
-};
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
 };
 
 inline std::string fileText(const std::filesystem::path& path) {
