@@ -1,7 +1,7 @@
 // The report port of the device that the program opened through libtavrel (library
 // object 0). Waiting for input goes through the library's ReadTimeout, which blocks on the
 // device's readiness; a library without it gets overlapped reads with short pauses, and the
-// event log says so once.
+// event log says so once. The answer bound comes from ORVANE_ANSWER_TIMEOUT_MS when set.
 #ifndef ORVANE_DEVICE_TAVREL_REPORT_PORT_H
 #define ORVANE_DEVICE_TAVREL_REPORT_PORT_H
 

@@ -60,7 +60,7 @@ public:
     std::string ReadBuffer;
 
     LinkCipher cipher;
-    std::chrono::milliseconds answerTimeout{100};
+    std::chrono::milliseconds answerTimeout; // the port's answer bound at first
     // Told of every exchange once its texts are set (a log of every report, for example).
     std::function<void(const BootLoaderLink&, const SendResult&)> onExchange;
 
