@@ -51,7 +51,7 @@ struct TestLink {
             out[i] = encode(plain[i]);
         if (port.write(out) != 22) return {};
         report::ReportBuffer in{};
-        if (port.readFor(in, 2000ms) <= 0) return {};
+        if (port.readFor(in, patient(2000ms)) <= 0) return {};
         std::vector<uint8_t> answer(in.begin(), in.begin() + 22);
         for (std::size_t i = 2; i < 22; ++i)
             answer[i] = decode(answer[i]);
@@ -127,7 +127,7 @@ protected:
     // Ticks of Timer1 until the boot loader is online (or the patience ends: a real
     // device's restart in a virtual machine takes seconds).
     bool detect() {
-        for (int i = 0; i < 300; ++i) {
+        for (int i = 0; i < 300 * patience(); ++i) {
             dialog->Timer1_Timer();
             if (!dialog->Timer1().isActive()) return true;
             QTest::qWait(50);
@@ -172,7 +172,7 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
                                  static_cast<uint8_t>(v2)};
         ASSERT_EQ(port.write(out), 8);
         report::ReportBuffer in{};
-        ASSERT_GT(port.readFor(in, 2000ms), 0);
+        ASSERT_GT(port.readFor(in, patient(2000ms)), 0);
     }
 
     std::vector<uint8_t> flash;
@@ -222,7 +222,7 @@ TEST_F(UpdateEndToEnd, AfterResetTheListShowsTheInterfaceByItself) {
             return list->topLevelItemCount() == 1 &&
                    list->topLevelItem(0)->text(3).trimmed() == "25637";
         },
-        10000);
+        static_cast<int>(patient(10s).count()));
     EXPECT_TRUE(shown);
 }
 

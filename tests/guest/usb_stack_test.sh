@@ -55,13 +55,13 @@ node_of() {
     return 1
 }
 # Seconds for a wait that takes that long at the guest's usual pace, stretched by the
-# slowest pace it measured so far (tests/guest/stage2), at most sixfold.
+# slowest pace it measured so far (tests/guest/stage2), at most twentyfold.
 stretched() { # seconds
     slowest=0 usual=${ORVANE_GUEST_USUAL_PACE:-30}
     [ -f "$out/pace" ] && read -r _ slowest <"$out/pace"
     stretch=$(((${slowest:-0} * 100 + usual - 1) / usual))
     [ $stretch -lt 100 ] && stretch=100
-    [ $stretch -gt 600 ] && stretch=600
+    [ $stretch -gt 2000 ] && stretch=2000
     echo $(($1 * stretch / 100))
 }
 # Waits until the device is there (or gone, with "gone"), up to 30 s at the usual pace.
@@ -106,7 +106,8 @@ json_has() { # file, then "key": value pieces
 e2e() { # what, test program, test name (Suite.Test)
     e2e_log=$work/$2-${3#*.}.log
     [ -x "$bin/$2" ] || return 0
-    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 "$bin/$2" --gtest_filter="$3" >"$e2e_log" 2>&1
+    QT_QPA_PLATFORM=offscreen ORVANE_E2E_REAL_DEVICE=1 \
+        ORVANE_E2E_PATIENCE=$((($(stretched 100) + 99) / 100)) "$bin/$2" --gtest_filter="$3" >"$e2e_log" 2>&1
     check "$1" has "$e2e_log" "[  PASSED  ] 1 test"
 }
 

@@ -2,6 +2,7 @@
 #ifndef ORVANE_TESTS_SUPPORT_UI_TEST_FIXTURE_H
 #define ORVANE_TESTS_SUPPORT_UI_TEST_FIXTURE_H
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +27,18 @@ inline void useDevices(const char* emulated) {
         unsetenv("TAVREL_EMULATOR");
     else
         setenv("TAVREL_EMULATOR", emulated, 1);
+}
+
+// How many times longer an end-to-end test waits for the device: ORVANE_E2E_PATIENCE, a
+// whole factor (default 1), which the guest tests raise when their virtual machine runs
+// slowly on a busy host.
+inline int patience() {
+    const char* text = std::getenv("ORVANE_E2E_PATIENCE");
+    const int factor = text != nullptr ? std::atoi(text) : 1;
+    return factor >= 1 ? factor : 1;
+}
+inline std::chrono::milliseconds patient(std::chrono::milliseconds bound) {
+    return bound * patience();
 }
 
 struct LogFixture {
