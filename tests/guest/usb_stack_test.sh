@@ -57,7 +57,7 @@ node_of() {
 # Seconds for a wait that takes that long at the guest's usual pace, stretched by the
 # slowest pace it measured so far (tests/guest/stage2), at most twentyfold.
 stretched() { # seconds
-    slowest=0 usual=${ORVANE_GUEST_USUAL_PACE:-30}
+    slowest=0 usual=${ORVANE_GUEST_USUAL_PACE:-6}
     [ -f "$out/pace" ] && read -r _ slowest <"$out/pace"
     stretch=$(((${slowest:-0} * 100 + usual - 1) / usual))
     [ $stretch -lt 100 ] && stretch=100
