@@ -24,7 +24,7 @@ bool answersCode(std::span<const uint8_t, kReportBufferSize> r, uint8_t code) {
 struct ExchangeTest : ::testing::Test {
     FakeClock clock;
     FakeReportPort port{clock};
-    ExchangeOptions options{.outputReportLength = 8, .inputReportLength = 18};
+    ExchangeOptions options{.outputReportLength = 8, .inputReportLength = 18, .timeout = {}};
     ReportBuffer answer{};
 
     ExchangeResult send(uint8_t code) {
