@@ -1,11 +1,35 @@
 #include "cli/arguments.h"
 
+#include "report/answer_timeout.h"
+
 namespace orvane::cli {
 
 std::optional<std::string> Arguments::value(const std::string& name) const {
     const auto it = options.find(name);
     if (it == options.end()) return std::nullopt;
     return it->second;
+}
+
+std::string takeAnswerTimeout(std::vector<std::string>& words, report::ReportPort& port) {
+    const std::string name(report::kAnswerTimeoutOption);
+    for (auto it = words.begin(); it != words.end();) {
+        std::string value;
+        if (*it == name) {
+            if (it + 1 == words.end()) return "The option " + name + " needs a value.";
+            value = *(it + 1);
+            it = words.erase(it, it + 2);
+        } else if (it->starts_with(name + "=")) {
+            value = it->substr(name.size() + 1);
+            it = words.erase(it);
+        } else {
+            ++it;
+            continue;
+        }
+        const auto timeout = report::parseAnswerTimeout(value);
+        if (!timeout) return report::answerTimeoutError(name, value);
+        port.setAnswerTimeout(*timeout);
+    }
+    return {};
 }
 
 Arguments parseArguments(std::span<const std::string> words, const std::set<std::string>& valued,

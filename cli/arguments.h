@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "report/report_port.h"
+
 namespace orvane::cli {
 
 struct Arguments {
@@ -19,6 +21,10 @@ struct Arguments {
     bool has(const std::string& name) const { return options.contains(name); }
     std::optional<std::string> value(const std::string& name) const;
 };
+
+// Takes "--answer-timeout MS" (or "--answer-timeout=MS") out of the words wherever it
+// stands and sets the port's answer bound. Returns an error text, empty when understood.
+std::string takeAnswerTimeout(std::vector<std::string>& words, report::ReportPort& port);
 
 // valued: options that take the next word ("-o", "--device"); flags: options without one.
 // "--name=value" is taken too. Anything else starting with "-" is an error.

@@ -3,6 +3,7 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "device/runtime_failure.h"
@@ -32,6 +33,8 @@ Commands:
 Options:
   --device N|SERIAL  the device at list position N, or with this serial number
   --verbose          show every report exchanged
+  --answer-timeout MS  wait up to MS milliseconds for each answer (default 100;
+                     also ORVANE_ANSWER_TIMEOUT_MS), for an interface that answers late
   --version          the program's version
   COMMAND --help     help on one command (also: help COMMAND)
 
@@ -44,7 +47,12 @@ Exit codes:
 
 } // namespace
 
-int runCli(std::span<const std::string> args, CliServices& services) {
+int runCli(std::span<const std::string> allArgs, CliServices& services) {
+    std::vector<std::string> args(allArgs.begin(), allArgs.end());
+    if (const std::string error = takeAnswerTimeout(args, services.port); !error.empty()) {
+        services.err << error << "\n";
+        return code(ExitCode::Usage);
+    }
     if (args.empty()) {
         services.err << kUsage;
         return code(ExitCode::Usage);

@@ -13,7 +13,8 @@
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     orvane::TavrelLibrary tavrel;
-    orvane::TavrelReportPort port(tavrel);
+    orvane::TavrelReportPort port(tavrel,
+                                  [](std::string_view notice) { std::cerr << notice << "\n"; });
     orvane::report::SteadyClock clock;
     orvane::cli::CliServices services{tavrel,    port,      clock,
                                       std::cout, std::cerr, isatty(STDOUT_FILENO) == 1};

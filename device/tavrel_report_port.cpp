@@ -1,9 +1,12 @@
 #include "device/tavrel_report_port.h"
 
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "device/runtime_failure.h"
 #include "device/tavrel_api.h"
+#include "report/answer_timeout.h"
 
 namespace orvane {
 
@@ -14,7 +17,16 @@ constexpr auto kPollPause = std::chrono::microseconds{200};
 } // namespace
 
 TavrelReportPort::TavrelReportPort(TavrelApi& tavrel, std::function<void(std::string_view)> notice)
-    : tavrel_(tavrel), notice_(std::move(notice)) {}
+    : tavrel_(tavrel), notice_(std::move(notice)) {
+    const char* bound = std::getenv(report::kAnswerTimeoutVariable);
+    if (bound == nullptr) return;
+    if (const auto timeout = report::parseAnswerTimeout(bound)) {
+        setAnswerTimeout(*timeout);
+    } else if (notice_) {
+        notice_(report::answerTimeoutError(report::kAnswerTimeoutVariable, bound) +
+                " Answers are awaited " + std::to_string(answerTimeout().count()) + " ms.");
+    }
+}
 
 int TavrelReportPort::write(std::span<const uint8_t, report::kReportBufferSize> report) {
     return tavrel_.Write(report);

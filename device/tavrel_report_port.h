@@ -2,7 +2,8 @@
 // object 0). Waiting for input goes through the library's ReadTimeout, which blocks on the
 // device's readiness; a library without it gets overlapped reads with short pauses, and the
 // event log says so once. Each report read is handed to the port's listener, stamped with
-// the monotonic clock as the read returned.
+// the monotonic clock as the read returned. The answer bound comes from
+// ORVANE_ANSWER_TIMEOUT_MS when set.
 #ifndef ORVANE_DEVICE_TAVREL_REPORT_PORT_H
 #define ORVANE_DEVICE_TAVREL_REPORT_PORT_H
 

@@ -23,7 +23,7 @@ ExchangeResult exchange(ReportPort& port, const Clock& clock,
     result.written = port.write(request);
     if (!result.writeComplete(options)) return result;
 
-    const auto deadline = clock.now() + options.timeout;
+    const auto deadline = clock.now() + options.timeout.value_or(port.answerTimeout());
     while (result.reads < options.maxReads) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock.now());

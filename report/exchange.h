@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <span>
 
 #include "report/clock.h"
@@ -15,13 +16,11 @@
 
 namespace orvane::report {
 
-inline constexpr std::chrono::milliseconds kDefaultAnswerTimeout{100};
-
 struct ExchangeOptions {
     int outputReportLength = 0; // a write of fewer bytes is a failed write
     int inputReportLength = 0;
-    // Bound of the whole wait for the answer after the write.
-    std::chrono::milliseconds timeout = kDefaultAnswerTimeout;
+    // Bound of the whole wait for the answer after the write; by default the port's.
+    std::optional<std::chrono::milliseconds> timeout;
     // Bound of the reads made while waiting, so that a flood of other reports ends too.
     int maxReads = 200;
     bool drainFirst = true;

@@ -15,6 +15,10 @@
 
 namespace orvane::report {
 
+// How long an exchange waits for its answer unless told otherwise: real USB answers come
+// after a millisecond or a few.
+inline constexpr std::chrono::milliseconds kDefaultAnswerTimeout{100};
+
 class ReportPort {
 public:
     virtual ~ReportPort() = default;
@@ -27,6 +31,11 @@ public:
     // The same, but waits up to timeout for a report to arrive, blocking (never spinning).
     virtual int readFor(std::span<uint8_t, kReportBufferSize> report,
                         std::chrono::milliseconds timeout) = 0;
+
+    // The bound of each exchange's wait for its answer over this port. Longer where the
+    // device is slow to answer (an interface behind a virtual machine's USB passthrough).
+    std::chrono::milliseconds answerTimeout() const { return answerTimeout_; }
+    void setAnswerTimeout(std::chrono::milliseconds timeout) { answerTimeout_ = timeout; }
 
     // At most one listener; nullptr: none. The listener must outlive its registration.
     void setListener(ReportListener* listener) { listener_ = listener; }
@@ -43,6 +52,7 @@ protected:
 
 private:
     ReportListener* listener_ = nullptr;
+    std::chrono::milliseconds answerTimeout_ = kDefaultAnswerTimeout;
 };
 
 // Registers a listener for its own lifetime and puts back the one before it.

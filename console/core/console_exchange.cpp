@@ -30,6 +30,10 @@ ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::Report
     input.fill(0);
     outcome.written = port.write(output);
     const bool writeComplete = outcome.written == lengths.output;
+    // A port given a longer answer bound than the default (a slow interface) waits each try
+    // as much longer.
+    const auto tryWait = std::max(kTryWait, kTryWait * port.answerTimeout().count() /
+                                                report::kDefaultAnswerTimeout.count());
     const auto inputBytes = std::span<uint8_t>(input).first(
         static_cast<std::size_t>(std::clamp<int>(lengths.input, 0, report::kReportBufferSize)));
 
@@ -46,7 +50,7 @@ ConsoleOutcome runConsoleExchange(report::ReportPort& port, const report::Report
                 std::ranges::fill(inputBytes, uint8_t{0});
                 // Only a read that returned a report counts, whatever a read that returned
                 // nothing or failed left in the buffer.
-                const int n = port.readFor(input, kTryWait);
+                const int n = port.readFor(input, tryWait);
                 if (n <= 0) std::ranges::fill(inputBytes, uint8_t{0});
                 const bool any =
                     n > 0 && std::ranges::any_of(inputBytes, [](uint8_t b) { return b != 0; });

@@ -3,7 +3,8 @@
 //
 // Each try waits for an input report for at most kTryWait and returns as soon as one
 // arrives, so a try keeps the meaning it has always had (about a millisecond of waiting)
-// without sleeping when the answer is already there. All attempts share kMaxTries: the
+// without sleeping when the answer is already there (a port whose answer bound was raised
+// above the default waits each try that much longer). All attempts share kMaxTries: the
 // first attempt tries until an answer comes or the count is used up, each further attempt
 // makes at least one try. Reports that were queued before the write are read away first:
 // they are not answers to this request. The maker's interfaces answer with the request's

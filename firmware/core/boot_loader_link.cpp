@@ -65,7 +65,7 @@ std::string describeOutcome(LinkOutcome outcome) {
 
 BootLoaderLink::BootLoaderLink(report::ReportPort& port, const report::Clock& clock,
                                LinkConsole& console)
-    : port_(port), clock_(clock), console_(console) {}
+    : answerTimeout(port.answerTimeout()), port_(port), clock_(clock), console_(console) {}
 
 SendResult BootLoaderLink::sendReport() {
     SendResult result;

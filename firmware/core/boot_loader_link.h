@@ -60,7 +60,7 @@ public:
     std::string ReadBuffer;
 
     LinkCipher cipher;
-    std::chrono::milliseconds answerTimeout{100};
+    std::chrono::milliseconds answerTimeout; // the port's answer bound at first
     // "Write failed!" and "Read failed! ..." per report in the console; off where the
     // caller says what failed in its own words.
     bool reportFailures = true;

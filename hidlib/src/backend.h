@@ -1,6 +1,6 @@
 // What the library needs from the system's HID services: a listing of HID interfaces and
-// handles that move whole reports. One implementation per platform service (hidraw through
-// hidapi, the emulated bus); tests supply their own.
+// handles that move whole reports. One implementation per platform service (the hidraw
+// nodes, the emulated bus); tests supply their own.
 #ifndef TAVREL_BACKEND_H
 #define TAVREL_BACKEND_H
 
@@ -67,7 +67,7 @@ public:
 };
 
 // The back ends this build has. A back end that cannot start lists nothing.
-std::unique_ptr<Backend> makeHidapiBackend();
+std::unique_ptr<Backend> makeHidrawBackend();
 std::unique_ptr<Backend> makeEmulatedBackend(std::string_view deviceList, std::string statePath);
 // Emulated devices when TAVREL_EMULATOR is set (an empty value lists none), else the
 // real ones.

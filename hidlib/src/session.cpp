@@ -47,7 +47,7 @@ std::unique_ptr<Backend> makeBackendFromEnvironment() {
         const char* state = std::getenv("TAVREL_EMULATOR_STATE");
         return makeEmulatedBackend(devices, state != nullptr ? state : "");
     }
-    return makeHidapiBackend();
+    return makeHidrawBackend();
 }
 
 } // namespace tavrel

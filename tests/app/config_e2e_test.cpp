@@ -57,7 +57,7 @@ config::Configuration editedConfiguration() {
     return c;
 }
 
-bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = 5s) {
+bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = patient(5s)) {
     const auto end = Clock::now() + bound;
     while (!done()) {
         if (Clock::now() > end) return false;
@@ -73,7 +73,7 @@ protected:
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder folder;
+    TemporaryFolder folder;
 
     // Opens the first listed device in the configuration dialog and runs drive while it
     // is shown.
@@ -237,7 +237,7 @@ TEST_F(ConfigEndToEnd, ReadEditTransmitStoreAndReadAgainAfterReplug) {
     again.setProcessEnvironment(env);
     again.start(QCoreApplication::applicationFilePath(),
                 {"--gtest_filter=ConfigEndToEnd.ReadAgainInANewProcess"});
-    ASSERT_TRUE(again.waitForFinished(30000));
+    ASSERT_TRUE(again.waitForFinished(static_cast<int>(patient(30s).count())));
     const QString output = QString::fromLocal8Bit(again.readAllStandardOutput());
     EXPECT_EQ(again.exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();

@@ -21,7 +21,7 @@ protected:
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder folder;
+    TemporaryFolder folder;
 
     // Sets the devices for this process; false when an earlier test already chose them.
     static bool useEmulator(const char* devices) {

@@ -23,7 +23,7 @@ protected:
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder folder;
+    TemporaryFolder folder;
     int endCalls = 0;
     std::unique_ptr<Form1> form;
 

@@ -27,7 +27,7 @@ protected:
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder folder;
+    TemporaryFolder folder;
     joystick::SdlJoystickSource joysticks;
     int endCalls = 0;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "cli_run.h"
 
@@ -68,6 +69,36 @@ TEST(CliSend, DeviceChosenByPositionOrSerialNumber) {
     const CliRun byPosition = runCli({"send", "F9", "00 08 15 EE 1C 00 00", "--device", "2"}, bus);
     EXPECT_NE(byPosition.out.find("rx: F9 1C 01 03 00 02 "), std::string::npos) << byPosition.err;
     EXPECT_EQ(runCli({"send", "F9", "00", "--device", "CCC"}, bus).exitCode, 3);
+}
+
+TEST(CliSend, AnAnswerLaterThanTheDefaultBoundIsAwaitedWhenTheUserAsksForIt) {
+    const std::string slow = "interface:latency_ms=300:joy_ms=0";
+    const std::vector<std::string> send{"send", "F9", "00 08 15 EE 1C 00 00"};
+    EXPECT_EQ(runCli(send, slow).exitCode, 5) << "the default bound stays 100 ms";
+
+    auto longer = send;
+    longer.insert(longer.begin(), {"--answer-timeout", "2000"});
+    const CliRun option = runCli(longer, slow);
+    EXPECT_EQ(option.exitCode, 0) << option.err;
+    EXPECT_NE(option.out.find("rx: F9 1C"), std::string::npos);
+    longer = send;
+    longer.push_back("--answer-timeout=2000");
+    EXPECT_EQ(runCli(longer, slow).exitCode, 0) << "also behind the command";
+
+    ::setenv("ORVANE_ANSWER_TIMEOUT_MS", "2000", 1);
+    const CliRun environment = runCli(send, slow);
+    longer = send;
+    longer.push_back("--answer-timeout=50");
+    const CliRun optionWins = runCli(longer, slow);
+    ::unsetenv("ORVANE_ANSWER_TIMEOUT_MS");
+    EXPECT_EQ(environment.exitCode, 0) << environment.err;
+    EXPECT_EQ(optionWins.exitCode, 5);
+
+    for (const char* wrong : {"0", "soon", "100ms", "60001"}) {
+        const CliRun refused = runCli({"--answer-timeout", wrong, "list"}, slow);
+        EXPECT_EQ(refused.exitCode, 2) << wrong;
+        EXPECT_NE(refused.err.find("no answer timeout"), std::string::npos) << refused.err;
+    }
 }
 
 } // namespace

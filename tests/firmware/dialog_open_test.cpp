@@ -10,12 +10,12 @@
 #include <memory>
 #include <unistd.h>
 
+#include "common/temporary_folder.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "shell/app_context.h"
 #include "shell/boot_loader_locator.h"
 #include "shell/event_log.h"
-#include "temp_folder.h"
 #include "testreport/fake_report_port.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_tavrel_api.h"
@@ -42,7 +42,7 @@ protected:
     FakeReportPort port{clock, 22, 22};
     AppContext context{language, tavrel, ui, os, log, port, clock};
     NoHost host;
-    FirmwareFolder folder;
+    TemporaryFolder folder;
     std::unique_ptr<Dialog> dialog;
     const std::string threeRecords =
         linearBase(0) + dataRecord(0x2000, counting(16, 0x30)) + kEndRecord;

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "common/temporary_folder.h"
 #include "fake_boot_loader.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
@@ -16,7 +17,6 @@
 #include "shell/boot_loader_locator.h"
 #include "shell/device_table.h"
 #include "shell/event_log.h"
-#include "temp_folder.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_tavrel_api.h"
 #include "ui/fake_ui_services.h"
@@ -58,7 +58,7 @@ struct FirmwareUpdate : ::testing::Test {
     FakeBootLoader device{port};
     AppContext context{language, tavrel, ui, os, log, port, clock};
     ListHost host;
-    FirmwareFolder folder;
+    TemporaryFolder folder;
     std::unique_ptr<Dialog> dialog;
 
     void SetUp() override {

@@ -7,10 +7,10 @@
 #include <cstdlib>
 
 #include "app/Form1.h"
+#include "common/temporary_folder.h"
 #include "device/tavrel_library.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
-#include "temp_folder.h"
 #include "ui/fake_ui_services.h"
 #include "ui/test_fixture.h"
 
@@ -23,8 +23,8 @@ TEST(FirmwareEndToEnd, ProgramEnciphersAndLoadsFirmwareFiles) {
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder logFolder;
-    FirmwareFolder files;
+    TemporaryFolder logFolder;
+    TemporaryFolder files;
     TavrelLibrary tavrel;
     Form1 form(Form1Services{tavrel, ui, os, locale, urls, logFolder.path(), {}, {}, [] {}});
     form.show();

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/temporary_folder.h"
 #include "firmware/core/cipher_wrappers.h"
 #include "firmware/core/file_cipher_sodium.h"
 #include "firmware/core/file_keys.h"
 #include "firmware/core/firmware_file.h"
-#include "temp_folder.h"
 
 namespace orvane::test {
 namespace {
@@ -19,7 +19,7 @@ using namespace orvane::firmware;
 
 class EncryptFileTest : public ::testing::Test {
 protected:
-    FirmwareFolder folder;
+    TemporaryFolder folder;
     SodiumFileCipher cipher;
     std::string plain = ":01200000558A\r\n:00000001FF\r\n";
 
@@ -58,7 +58,7 @@ namespace {
 
 TEST(FirmwareFile, APipeOrAFolderIsRefusedAtOnceAndAHugeFileBeforeItIsRead) {
     using namespace orvane::firmware;
-    FirmwareFolder folder;
+    TemporaryFolder folder;
     const std::string fifo = folder.file("pipe.hex");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_TRUE(std::holds_alternative<FileFailure>(readFirmwareFile(fifo)));

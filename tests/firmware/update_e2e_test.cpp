@@ -15,12 +15,12 @@
 
 #include "app/Form1.h"
 #include "app/device_monitor_choice.h"
+#include "common/temporary_folder.h"
 #include "device/tavrel_library.h"
 #include "firmware/Dialog.h"
 #include "hex_text.h"
 #include "report/report_port.h"
 #include "shell/localization.h"
-#include "temp_folder.h"
 #include "ui/fake_ui_services.h"
 #include "ui/test_fixture.h"
 
@@ -51,7 +51,7 @@ struct TestLink {
             out[i] = encode(plain[i]);
         if (port.write(out) != 22) return {};
         report::ReportBuffer in{};
-        if (port.readFor(in, 2000ms) <= 0) return {};
+        if (port.readFor(in, patient(2000ms)) <= 0) return {};
         std::vector<uint8_t> answer(in.begin(), in.begin() + 22);
         for (std::size_t i = 2; i < 22; ++i)
             answer[i] = decode(answer[i]);
@@ -83,8 +83,8 @@ protected:
     FakeOsInfo os;
     FakeSystemLocale locale{"1"};
     FakeUrlOpener urls;
-    TempFolder logFolder;
-    FirmwareFolder files;
+    TemporaryFolder logFolder;
+    TemporaryFolder files;
     std::unique_ptr<TavrelLibrary> tavrel;
     std::unique_ptr<DeviceMonitor> monitor;
     std::unique_ptr<Form1> form;
@@ -127,7 +127,7 @@ protected:
     // Ticks of Timer1 until the boot loader is online (or the patience ends: a real
     // device's restart in a virtual machine takes seconds).
     bool detect() {
-        for (int i = 0; i < 300; ++i) {
+        for (int i = 0; i < 300 * patience(); ++i) {
             dialog->Timer1_Timer();
             if (!dialog->Timer1().isActive()) return true;
             QTest::qWait(50);
@@ -173,7 +173,7 @@ TEST_F(UpdateEndToEnd, InterfaceSwitchedIntoItsBootLoaderIsUpdatedAndResetIntoNo
                                  static_cast<uint8_t>(v2)};
         ASSERT_EQ(port.write(out), 8);
         report::ReportBuffer in{};
-        ASSERT_GT(port.readFor(in, 2000ms), 0);
+        ASSERT_GT(port.readFor(in, patient(2000ms)), 0);
     }
 
     std::vector<uint8_t> flash;
@@ -223,7 +223,7 @@ TEST_F(UpdateEndToEnd, AfterResetTheListShowsTheInterfaceByItself) {
             return list->topLevelItemCount() == 1 &&
                    list->topLevelItem(0)->text(3).trimmed() == "25637";
         },
-        10000);
+        static_cast<int>(patient(10s).count()));
     EXPECT_TRUE(shown);
 }
 

@@ -21,15 +21,19 @@ def main():
     time.sleep(idle)
     report = ctypes.create_string_buffer(101)
     queued = 0
+    began = time.monotonic()
     while lib.Read(report) > 0:
         if report.raw[0] == 0x01:
             queued += 1
+    reading = time.monotonic() - began
     print("queued joystick reports after %.1f s: %d" % (idle, queued))
+    # One report per 10 ms of reading, and one that was on its way.
+    print("could arrive while reading: %d" % (int(reading / 0.010) + 2))
     command = (ctypes.c_uint8 * 101)(0xF9, 0x00, 0x08, 0x15, 0xEE, 0x1C, 0x00, 0x00)
     if lib.Write(command) != 8:
         print("the request was not written")
         return 1
-    deadline = time.monotonic() + 5
+    deadline = time.monotonic() + 30
     while time.monotonic() < deadline:
         if lib.ReadTimeout(report, 100) > 0 and report.raw[:2] == b"\xf9\x1c":
             print("answer after the queue was read away: " + report.raw[:6].hex(" "))

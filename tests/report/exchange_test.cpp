@@ -24,7 +24,7 @@ bool answersCode(std::span<const uint8_t, kReportBufferSize> r, uint8_t code) {
 struct ExchangeTest : ::testing::Test {
     FakeClock clock;
     FakeReportPort port{clock};
-    ExchangeOptions options{.outputReportLength = 8, .inputReportLength = 18};
+    ExchangeOptions options{.outputReportLength = 8, .inputReportLength = 18, .timeout = {}};
     ReportBuffer answer{};
 
     ExchangeResult send(uint8_t code) {
@@ -65,11 +65,21 @@ TEST_F(ExchangeTest, ALostAnswerEndsAtTheBound) {
     const auto start = clock.now();
     const auto result = send(0x10);
     EXPECT_FALSE(result.answered);
-    EXPECT_EQ(clock.now() - start, options.timeout);
+    EXPECT_EQ(clock.now() - start, kDefaultAnswerTimeout);
     EXPECT_EQ(answer[0], 0x01) << "the last report read is kept";
     // Without any stream: one read that waits the whole bound.
     port.stopStream();
     EXPECT_EQ(send(0x10).reads, 1);
+}
+
+TEST_F(ExchangeTest, TheBoundIsThePortsUnlessTheExchangeNamesOne) {
+    port.setAnswerTimeout(2s);
+    port.onRequest = test::answerAfter(1500ms, configAnswer);
+    EXPECT_TRUE(send(0x10).answered) << "an answer within the port's longer bound";
+    options.timeout = 1s;
+    const auto start = clock.now();
+    EXPECT_FALSE(send(0x10).answered);
+    EXPECT_EQ(clock.now() - start, 1s);
 }
 
 TEST_F(ExchangeTest, AFloodOfOtherReportsEndsAtTheReadBound) {

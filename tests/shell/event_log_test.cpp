@@ -64,7 +64,7 @@ TEST(Trap, ReportsAFailingStatementAndLetsTheNextRun) {
 }
 
 TEST(LogFile, TwoRunsAppendInOrderWithTypeFrames) {
-    TempFolder folder;
+    TemporaryFolder folder;
     for (const char* run : {"first run", "second run"}) {
         FakeCoreUiServices ui;
         EventLog log(ui, [] { return std::string(kFixedStamp); });
@@ -83,7 +83,7 @@ TEST(LogFile, TwoRunsAppendInOrderWithTypeFrames) {
 }
 
 TEST(LogFile, UnwritableProgramFolderFallsBackToTheStateFolder) {
-    TempFolder temp;
+    TemporaryFolder temp;
     // A file where the folder should be cannot take events.log, whoever runs the test.
     const auto programFolder = temp.path() / "program";
     { std::ofstream(programFolder) << "x"; }
@@ -96,7 +96,7 @@ TEST(LogFile, UnwritableProgramFolderFallsBackToTheStateFolder) {
 }
 
 TEST(LogFile, NothingWritableMeansNoLogAndTheProgramGoesOn) {
-    TempFolder temp;
+    TemporaryFolder temp;
     const auto blocker = temp.path() / "file";
     { std::ofstream(blocker) << "x"; }
     EXPECT_EQ(openEventLogFile(blocker, blocker / "state"), nullptr);

@@ -17,7 +17,7 @@ TEST(OsRelease, PrettyNameWithQuotesAndEscapes) {
 }
 
 TEST(LinuxOsInfo, NamesTheSystemFromOsReleaseAndIsNoWindows) {
-    TempFolder temp;
+    TemporaryFolder temp;
     const auto file = temp.path() / "os-release";
     { std::ofstream(file) << "ID=test\nPRETTY_NAME=\"Test Linux 1\"\n"; }
     const LinuxOsInfo info({temp.path() / "missing", file});

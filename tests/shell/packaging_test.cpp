@@ -42,7 +42,7 @@ TEST(UdevRule, CoversEveryKnownInterface) {
 // What the shell writes with the command's printf part, before it goes to sudo tee.
 std::string printedByShell(const std::string& command) {
     const std::string printf = command.substr(0, command.find(" | sudo tee "));
-    const TempFolder folder;
+    const TemporaryFolder folder;
     const std::string script = (folder.path() / "printf.sh").string();
     std::ofstream(script) << printf << "\n";
     std::string out;

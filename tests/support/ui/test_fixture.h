@@ -2,6 +2,7 @@
 #ifndef ORVANE_TESTS_SUPPORT_UI_TEST_FIXTURE_H
 #define ORVANE_TESTS_SUPPORT_UI_TEST_FIXTURE_H
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/temporary_folder.h"
 #include "shell/event_log.h"
 #include "ui/fake_app_services.h"
 #include "ui/fake_core_ui_services.h"
@@ -27,6 +29,18 @@ inline void useDevices(const char* emulated) {
         setenv("TAVREL_EMULATOR", emulated, 1);
 }
 
+// How many times longer an end-to-end test waits for the device: ORVANE_E2E_PATIENCE, a
+// whole factor (default 1), which the guest tests raise when their virtual machine runs
+// slowly on a busy host.
+inline int patience() {
+    const char* text = std::getenv("ORVANE_E2E_PATIENCE");
+    const int factor = text != nullptr ? std::atoi(text) : 1;
+    return factor >= 1 ? factor : 1;
+}
+inline std::chrono::milliseconds patient(std::chrono::milliseconds bound) {
+    return bound * patience();
+}
+
 struct LogFixture {
     FakeCoreUiServices ui;
     std::vector<LoggedEntry> entries;
@@ -40,26 +54,6 @@ struct LogFixture {
             texts.push_back(m.text);
         return texts;
     }
-};
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
 };
 
 inline std::string fileText(const std::filesystem::path& path) {

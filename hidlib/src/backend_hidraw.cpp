@@ -16,11 +16,10 @@ namespace tavrel {
 
 namespace {
 
-class HidapiBackend final : public Backend {
+class HidrawBackend final : public Backend {
 public:
-    // Listed from sysfs rather than through hidapi's enumeration: hidapi reads a leaving
-    // device's attributes without checking them and crashes when the device re-enumerates
-    // while it lists (a boot loader restarting, a replug).
+    // Listed from sysfs, each file read on its own, so that a device that re-enumerates
+    // while it is listed (a boot loader restarting, a replug) is only left out.
     std::optional<std::vector<DeviceInfo>> enumerate(std::size_t limit) override {
         auto devices = listHidrawNodes("/sys/class/hidraw", limit);
         for (DeviceInfo& info : devices) {
@@ -52,8 +51,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Backend> makeHidapiBackend() {
-    return std::make_unique<HidapiBackend>();
+std::unique_ptr<Backend> makeHidrawBackend() {
+    return std::make_unique<HidrawBackend>();
 }
 
 } // namespace tavrel
