@@ -42,7 +42,7 @@ protected:
     FakeUiServices ui;
     FakeOsInfo os;
     FakeUrlOpener urls;
-    TempFolder folder;
+    test::TemporaryFolder folder;
 
     void openDialog(const char* callingCode, const std::function<void(Dialog2&)>& drive) {
         TavrelLibrary tavrel;

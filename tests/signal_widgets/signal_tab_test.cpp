@@ -45,7 +45,7 @@ struct SignalTabTest : ::testing::Test {
     test::FakeClock clock;
     test::FakeReportPort port{clock};
     AppContext context{language, tavrel, ui, os, log, port, clock};
-    test::TempFolder folder;
+    test::TemporaryFolder folder;
     std::unique_ptr<SignalTab> tab = std::make_unique<SignalTab>(context);
 
     void click(const char* name) { tab->findChild<QPushButton*>(name)->click(); }
@@ -55,7 +55,7 @@ struct SignalTabTest : ::testing::Test {
         const report::ReportBuffer request{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x10};
         report::ReportBuffer answer{};
         return report::exchange(port, clock, request, answer, [](auto r) { return r[0] == 0xF9; },
-                                {.outputReportLength = 8, .inputReportLength = 18})
+                                {.outputReportLength = 8, .inputReportLength = 18, .timeout = {}})
             .answered;
     }
 };
