@@ -445,7 +445,7 @@ TEST_F(ConfigEndToEnd, UnderGermanTheOutcomeAndTheQuestionAreGerman) {
                 localizedText(text_id::kSequenceFailedCounted, kOffsetGerman,
                               {localizedText(text_id::kSequenceTransmission, kOffsetGerman), "1",
                                localizedText(text_id::kManyCommands, kOffsetGerman, {"54"}),
-                               localizedText(text_id::kCountNotWritten, kOffsetGerman, {"1"})}),
+                               localizedText(text_id::kCountNotWritten, kOffsetGerman, {"1"}), ""}),
                 0),
             0u)
             << outcome;

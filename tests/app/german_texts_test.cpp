@@ -133,7 +133,7 @@ std::vector<EnglishText> englishTexts() {
 // English texts that the program shows in both languages, where they show.
 bool fixedInEnglish(const Shown& s) {
     // The configuration dialog's diagnostic panel keeps its English captions.
-    static const std::set<std::string> debugPanel{"Read:", "Write:"};
+    static const std::set<std::string> debugPanel{"Read:", "Write:", "Clear"};
     return debugPanel.contains(s.text) && s.where.find("/debugPage/") != std::string::npos;
 }
 
