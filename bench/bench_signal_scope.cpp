@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <atomic>
 
 #include "report/clock.h"
 #include "shell/event_log.h"
@@ -53,23 +55,31 @@ public:
     int write(std::span<const uint8_t, orvane::report::kReportBufferSize>) override { return 8; }
     int read(std::span<uint8_t, orvane::report::kReportBufferSize> report) override {
         const auto now = Steady::now();
-        if (!live || now < next_) return 0;
-        next_ += 10ms;
+        if (!live || now < next_.load()) return 0;
+        next_ = next_.load() + 10ms;
         const auto r = joystickReport(sent_++);
         std::copy(r.begin(), r.end(), report.begin());
         handOn(report, 18, now);
         return 18;
     }
+    // Waits for the next report as a device's read does: blocking, not spinning.
     int readFor(std::span<uint8_t, orvane::report::kReportBufferSize> report,
-                std::chrono::milliseconds) override {
+                std::chrono::milliseconds timeout) override {
+        const auto until = Steady::now() + timeout;
+        if (!live) {
+            std::this_thread::sleep_until(until);
+            return 0;
+        }
+        std::this_thread::sleep_until(std::min(until, next_.load()));
         return read(report);
     }
     long sent() const { return sent_; }
-    bool live = false; // off: the device sends nothing (the samples are fed directly)
+    std::atomic<bool> live = false; // off: the device sends nothing (the samples are fed directly)
 
 private:
-    Steady::time_point next_ = Steady::now() + 10ms;
-    long sent_ = 0;
+    // Read by the tab's reading thread and the window's.
+    std::atomic<Steady::time_point> next_ = Steady::now() + 10ms;
+    std::atomic<long> sent_ = 0;
 };
 
 double cpuSeconds() {
@@ -119,7 +129,7 @@ void liveStream(double seconds) {
     QApplication::exec();
     const double cpu = cpuSeconds() - cpu0;
     const double wall = std::chrono::duration<double>(Steady::now() - wall0).count();
-    const auto totals = host.tab->scope().totals();
+    const auto totals = host.tab->totals();
     std::printf("live stream, %.1f s at 100 reports/s, tab shown at 1280x720 (chart %dx%d):\n",
                 wall, host.chart().width(), host.chart().height());
     std::printf("  CPU share of one core: %.2f %% (%.3f s CPU)\n", 100.0 * cpu / wall, cpu);
@@ -155,7 +165,7 @@ void repaintTime() {
     std::printf("  mean %.3f ms, worst %.3f ms over %d repaints\n", perRepaint, worst, kRounds);
 
     QImage image(1280, 720, QImage::Format_RGB32);
-    const auto samples = host.tab->scope().samplesBetween(end - 10s, end);
+    const auto samples = host.tab->withScope([&](const auto& s) { return s.samplesBetween(end - 10s, end); });
     timer.restart();
     for (int i = 0; i < kRounds; ++i) {
         QPainter p(&image);
@@ -182,14 +192,14 @@ void memoryOverTime() {
     };
     feed(1min);
     const long afterOne = residentKiB();
-    const std::size_t historyOne = host.tab->scope().size();
+    const std::size_t historyOne = host.tab->withScope([](const auto& s) { return s.size(); });
     feed(10min);
     const long afterTen = residentKiB();
     std::printf("memory, reports fed with their times (no waiting):\n");
     std::printf("  after 1 min (%ld reports): %ld KiB resident, history %zu samples\n", 6000L,
                 afterOne, historyOne);
     std::printf("  after 10 min (%ld reports): %ld KiB resident, history %zu samples\n", n,
-                afterTen, host.tab->scope().size());
+                afterTen, host.tab->withScope([](const auto& s) { return s.size(); }));
     std::printf("  ratio 10 min / 1 min: %.3f\n",
                 static_cast<double>(afterTen) / static_cast<double>(afterOne));
 }

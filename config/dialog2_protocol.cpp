@@ -11,6 +11,7 @@
 #include "config/joystick_monitor.h"
 #include "device/runtime_failure.h"
 #include "report/report_text.h"
+#include "signal/signal_tab.h"
 
 namespace orvane {
 namespace {
@@ -22,13 +23,16 @@ QString hexByte(uint8_t value) {
 } // namespace
 
 // The joystick monitor holds still while a command or sequence runs: its ticks would
-// otherwise run between exchanges.
+// otherwise run between exchanges. The Signal tab's reader leaves the port to the
+// exchanges, which hand it every report they read.
 Dialog2::SequenceGuard::SequenceGuard(Dialog2& dialog) : dialog_(dialog) {
     ++dialog_.busyDepth_;
     dialog_.joystickMonitor().pause();
+    if (dialog_.signalTab_) dialog_.signalTab_->holdReading();
 }
 
 Dialog2::SequenceGuard::~SequenceGuard() {
+    if (dialog_.signalTab_) dialog_.signalTab_->releaseReading();
     dialog_.joystickMonitor().resume();
     if (--dialog_.busyDepth_ > 0) return;
     if (dialog_.closePending_) {

@@ -31,6 +31,7 @@ TavrelLibrary::~TavrelLibrary() {
 }
 
 std::string TavrelLibrary::loadedPath() const {
+    const std::lock_guard turn(turns_);
     return module_ ? module_->path() : std::string{};
 }
 
@@ -49,17 +50,20 @@ template <class Fn> Fn TavrelLibrary::bound(Fn& slot, const char* name) {
 int32_t TavrelLibrary::GetList(uint32_t vendorId, uint32_t productId, const char* manufacturer,
                                const char* serialNumber, const char* product, DeviceListEntry* list,
                                int32_t maxCount) {
+    const std::lock_guard turn(turns_);
     return bound(functions_->getList, "GetList")(vendorId, productId, manufacturer, serialNumber,
                                                  product, list, maxCount);
 }
 
 int32_t TavrelLibrary::Open(uint32_t vendorId, uint32_t productId, const char* manufacturer,
                             const char* serialNumber, const char* product, int32_t overlapped) {
+    const std::lock_guard turn(turns_);
     return bound(functions_->open, "Open")(vendorId, productId, manufacturer, serialNumber, product,
                                            overlapped);
 }
 
 int32_t TavrelLibrary::GetOpenError() {
+    const std::lock_guard turn(turns_);
     try {
         return bound(functions_->getOpenError, "GetOpenError")();
     } catch (const RuntimeFailure&) {
@@ -68,31 +72,38 @@ int32_t TavrelLibrary::GetOpenError() {
 }
 
 void TavrelLibrary::CloseRead() {
+    const std::lock_guard turn(turns_);
     bound(functions_->closeRead, "CloseRead")();
 }
 
 void TavrelLibrary::CloseWrite() {
+    const std::lock_guard turn(turns_);
     bound(functions_->closeWrite, "CloseWrite")();
 }
 
 void TavrelLibrary::GetReportLengths(int32_t* inputLength, int32_t* outputLength) {
+    const std::lock_guard turn(turns_);
     bound(functions_->getReportLengths, "GetReportLengths")(inputLength, outputLength);
 }
 
 int32_t TavrelLibrary::SetInstance(int32_t instance) {
+    const std::lock_guard turn(turns_);
     return bound(functions_->setInstance, "SetInstance")(instance);
 }
 
 int32_t TavrelLibrary::Read(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) {
+    const std::lock_guard turn(turns_);
     return bound(functions_->read, "Read")(buffer.data());
 }
 
 int32_t TavrelLibrary::ReadTimeout(std::span<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer,
                                    int32_t timeoutMs) {
+    const std::lock_guard turn(turns_);
     return bound(functions_->readTimeout, "ReadTimeout")(buffer.data(), timeoutMs);
 }
 
 int32_t TavrelLibrary::Write(std::span<const uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer) {
+    const std::lock_guard turn(turns_);
     return bound(functions_->write, "Write")(buffer.data());
 }
 

@@ -1,6 +1,7 @@
 // Run-time binding of libtavrel: the library is loaded by name on first use (the program's
 // own folder first, then the normal library path) and each function is bound by name on
-// its first call. A missing library or function makes that call a run-time failure.
+// its first call. A missing library or function makes that call a run-time failure. Calls
+// from several threads take turns.
 #ifndef ORVANE_DEVICE_TAVREL_LIBRARY_H
 #define ORVANE_DEVICE_TAVREL_LIBRARY_H
 
@@ -10,6 +11,7 @@
 
 #include "device/tavrel_api.h"
 #include "device/tavrel_module.h"
+#include "device/turn_lock.h"
 
 namespace orvane {
 
@@ -50,6 +52,8 @@ private:
     std::string fileName_;
     std::unique_ptr<TavrelModule> module_;
     std::unique_ptr<Functions> functions_;
+    // The library has no locks of its own: one call at a time, from whichever thread.
+    mutable TurnLock turns_;
 };
 
 } // namespace orvane

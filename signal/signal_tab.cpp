@@ -38,8 +38,10 @@ QTableWidget* makeTable(QWidget* parent, const char* name, int rows, int columns
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setFocusPolicy(Qt::NoFocus);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Rows of one text line: sized once, not measured again at every refresh of the figures.
     table->verticalHeader()->setMinimumSectionSize(16);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             auto* item = new QTableWidgetItem;
@@ -86,13 +88,10 @@ QTabWidget* tabsOf(QWidget* page) {
 
 } // namespace
 
-SignalTab::SignalTab(AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+SignalTab::SignalTab(AppContext& context, QWidget* parent, Reading reading)
+    : QWidget(parent), context_(context), reading_(reading) {
     setObjectName(QStringLiteral("SignalTab"));
     buildLayout();
-    readTimer_ = new QTimer(this);
-    readTimer_->setTimerType(Qt::PreciseTimer);
-    readTimer_->setInterval(kReadTick);
-    connect(readTimer_, &QTimer::timeout, this, &SignalTab::readQueued);
     chartTimer_ = new QTimer(this);
     chartTimer_->setInterval(kChartTick);
     connect(chartTimer_, &QTimer::timeout, this, [this] { refreshChart(context_.clock.now()); });
@@ -105,6 +104,24 @@ SignalTab::SignalTab(AppContext& context, QWidget* parent) : QWidget(parent), co
 SignalTab::~SignalTab() {
     stopListening();
     if (recording_) recording_->finish();
+}
+
+bool SignalTab::recording() const {
+    const std::lock_guard lock(gathered_);
+    return recording_.has_value();
+}
+
+long SignalTab::recordedReports() const {
+    const std::lock_guard lock(gathered_);
+    return recording_ ? recording_->reports() : 0;
+}
+
+void SignalTab::holdReading() {
+    if (holds_++ == 0 && reader_) readerPause_.emplace(reader_->pause());
+}
+
+void SignalTab::releaseReading() {
+    if (holds_ > 0 && --holds_ == 0) readerPause_.reset();
 }
 
 void SignalTab::buildLayout() {
@@ -170,7 +187,7 @@ void SignalTab::updateLocalization() {
     }
     pause_->setText(text(paused_ ? text_id::kSignalResume : text_id::kSignalPause));
     clear_->setText(text(text_id::kSignalClear));
-    record_->setText(text(recording_ ? text_id::kSignalStopRecording : text_id::kSignalRecord));
+    record_->setText(text(recording() ? text_id::kSignalStopRecording : text_id::kSignalRecord));
     savePicture_->setText(text(text_id::kSignalSavePicture));
     chart_->setEmptyText(text(text_id::kSignalNoReports));
     figuresSince_->setText(text(text_id::kSignalFiguresSince));
@@ -193,6 +210,7 @@ void SignalTab::updateLocalization() {
 void SignalTab::reportArrived(std::span<const uint8_t> report, TimePoint arrival) {
     const std::optional<Sample> sample = parseJoystickReport(report, arrival);
     if (!sample) return; // an answer or another report: not the joystick stream
+    const std::lock_guard lock(gathered_);
     scope_.add(*sample);
     // A failed write is told at the next figures tick: this may run inside an exchange.
     if (recording_) recording_->write(*sample);
@@ -205,21 +223,28 @@ void SignalTab::readQueued() {
 
 void SignalTab::refreshChart(TimePoint now) {
     if (paused_) return;
-    chart_->setSamples(scope_.samplesBetween(now - std::chrono::seconds(10), now), now);
+    chart_->setSamples(withScope([now](const SignalScope& s) {
+                           return s.samplesBetween(now - std::chrono::seconds(10), now);
+                       }),
+                       now);
 }
 
 void SignalTab::refreshFigures() {
-    if (recording_) {
-        recording_->flush();
-        if (recording_->failed()) {
-            const auto file = recording_->path();
-            stopRecording();
-            tell(text_id::kSignalRecordingStopped, file);
+    std::optional<std::filesystem::path> failed;
+    {
+        const std::lock_guard lock(gathered_);
+        if (recording_) {
+            recording_->flush();
+            if (recording_->failed()) failed = recording_->path();
         }
-        showRecordingState();
     }
+    if (failed) {
+        stopRecording();
+        tell(text_id::kSignalRecordingStopped, *failed);
+    }
+    showRecordingState();
     if (paused_) return;
-    const Figures f = scope_.totals();
+    const Figures f = totals();
     const IntervalFigures& iv = f.intervals;
     setCell(*figures_, 0, 0, QString::number(f.reports));
     setCell(*figures_, 1, 0, QStringLiteral("%1 s").arg(f.seconds, 0, 'f', 1));
@@ -263,7 +288,10 @@ void SignalTab::Pause_Click() {
 }
 
 void SignalTab::Clear_Click() {
-    scope_.clear();
+    {
+        const std::lock_guard lock(gathered_);
+        scope_.clear();
+    }
     chart_->setSamples({}, context_.clock.now());
     const bool wasPaused = paused_;
     paused_ = false;
@@ -272,7 +300,7 @@ void SignalTab::Clear_Click() {
 }
 
 void SignalTab::Record_Click() {
-    if (recording_) {
+    if (recording()) {
         stopRecording();
         return;
     }
@@ -281,30 +309,38 @@ void SignalTab::Record_Click() {
     request.filter = text(text_id::kSignalCsvFilter).toStdString();
     const std::string name = context_.ui.saveFileName(window(), request);
     if (name.empty()) return;
-    recording_.emplace(std::filesystem::path(name), context_.clock.now());
-    if (recording_->failed()) {
-        recording_.reset();
+    CsvRecording started(std::filesystem::path(name), context_.clock.now());
+    if (started.failed()) {
         tell(text_id::kSignalCannotWrite, name);
         return;
+    }
+    {
+        const std::lock_guard lock(gathered_);
+        recording_.emplace(std::move(started));
     }
     record_->setText(text(text_id::kSignalStopRecording));
     showRecordingState();
 }
 
 void SignalTab::stopRecording() {
-    if (!recording_) return;
-    const bool written = recording_->finish();
+    std::optional<CsvRecording> finished;
+    {
+        const std::lock_guard lock(gathered_);
+        finished.swap(recording_);
+    }
+    if (!finished) return;
+    const bool written = finished->finish();
     recordedText_ = written ? text(text_id::kSignalRecorded)
-                                  .arg(recording_->reports())
-                                  .arg(sizeText(recording_->bytes()),
-                                       QString::fromStdString(recording_->path().string()))
+                                  .arg(finished->reports())
+                                  .arg(sizeText(finished->bytes()),
+                                       QString::fromStdString(finished->path().string()))
                             : QString();
-    recording_.reset();
     record_->setText(text(text_id::kSignalRecord));
     showRecordingState();
 }
 
 void SignalTab::showRecordingState() {
+    const std::lock_guard lock(gathered_);
     if (recording_)
         recordingState_->setText(text(text_id::kSignalRecording)
                                      .arg(recording_->reports())
@@ -332,17 +368,24 @@ void SignalTab::tell(int id, const std::filesystem::path& file) {
 
 void SignalTab::startListening() {
     if (registration_) return;
-    // What queued while nobody read has lost its arrival time: read it away unheard.
+    // What queued while nobody read has lost its arrival time: read it away unheard. The
+    // waiting read binds the library's wait here, on the window's thread, so that a notice
+    // about it reaches the event log from this thread.
     report::ReportBuffer scratch{};
-    report::drainQueued(context_.port, scratch);
+    for (int i = 0; i < 1024 && context_.port.readFor(scratch, std::chrono::milliseconds{0}) > 0; ++i) {
+    }
     registration_.emplace(context_.port, *this);
-    readTimer_->start();
+    if (reading_ == Reading::OwnThread) {
+        reader_.emplace(context_.port);
+        if (holds_ > 0) readerPause_.emplace(reader_->pause());
+    }
     figuresTimer_->start();
 }
 
 void SignalTab::stopListening() {
-    readTimer_->stop();
     figuresTimer_->stop();
+    readerPause_.reset();
+    reader_.reset();
     registration_.reset();
 }
 

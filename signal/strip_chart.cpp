@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace orvane::signal {
@@ -184,7 +185,11 @@ void StripChart::paintEvent(QPaintEvent*) {
         QPainter b(&background_);
         drawChartFrame(b, size(), frame_);
     }
-    canvas_ = background_;
+    // The canvas is kept between repaints: a fresh one each time would cost an allocation
+    // and its page faults 30 times a second.
+    if (canvas_.size() != size()) canvas_ = QImage(size(), QImage::Format_RGB32);
+    std::memcpy(canvas_.bits(), background_.constBits(),
+                static_cast<std::size_t>(background_.sizeInBytes()));
     drawChartTraces(canvas_, samples_, frame_, emptyText_);
     QPainter p(this);
     p.drawImage(0, 0, canvas_);

@@ -90,15 +90,15 @@ TEST_F(SignalEndToEnd, ReportsReadByATransmitAreCountedAndRecorded) {
         signal::SignalTab& tab = showSignalTab(d);
         ASSERT_TRUE(tab.listening());
         d.findChild<QPushButton*>("SignalRecord")->click();
-        ASSERT_NE(tab.recording(), nullptr);
-        ASSERT_TRUE(waitUntil([&] { return tab.scope().totals().reports >= 20; }));
+        ASSERT_TRUE(tab.recording());
+        ASSERT_TRUE(waitUntil([&] { return tab.totals().reports >= 20; }));
 
-        const long before = tab.scope().totals().reports;
+        const long before = tab.totals().reports;
         const auto start = Clock::now();
         d.findChild<QPushButton*>("Command14")->click();
         const auto took = Clock::now() - start;
         EXPECT_EQ(d.logText().count("get: F9"), 20 + 54) << "every exchange answered";
-        const long during = tab.scope().totals().reports - before;
+        const long during = tab.totals().reports - before;
         // A report every 10 ms while the Transmit ran: none went to the exchanges alone.
         const double due = std::chrono::duration<double>(took) / 10ms;
         EXPECT_GE(static_cast<double>(during), 0.9 * due - 3)
@@ -106,9 +106,9 @@ TEST_F(SignalEndToEnd, ReportsReadByATransmitAreCountedAndRecorded) {
         EXPECT_LE(static_cast<double>(during), due + 3);
 
         savePicture(d, "signal-tab-en.png");
-        const long recorded = tab.recording()->reports();
+        const long recorded = tab.recordedReports();
         d.findChild<QPushButton*>("SignalRecord")->click();
-        EXPECT_EQ(tab.recording(), nullptr);
+        EXPECT_FALSE(tab.recording());
         EXPECT_GE(recorded, during);
         std::ifstream in(csv);
         long lines = 0;

@@ -46,10 +46,10 @@ struct SignalTabTest : ::testing::Test {
     test::FakeReportPort port{clock};
     AppContext context{language, tavrel, ui, os, log, port, clock};
     test::TemporaryFolder folder;
-    std::unique_ptr<SignalTab> tab = std::make_unique<SignalTab>(context);
+    std::unique_ptr<SignalTab> tab = std::make_unique<SignalTab>(context, nullptr, Reading::ByCaller);
 
     void click(const char* name) { tab->findChild<QPushButton*>(name)->click(); }
-    long reports() const { return tab->scope().totals().reports; }
+    long reports() const { return tab->totals().reports; }
     // One configuration exchange, as the dialog runs it.
     bool exchange() {
         const report::ReportBuffer request{0xF9, 0x00, 0x08, 0x15, 0xEE, 0x10};
@@ -81,7 +81,7 @@ TEST_F(SignalTabTest, EveryJoystickReportReachesTheFiguresWhoeverReadsIt) {
     // 30 + 4 x (15 + 25) + 20 ms of a report every 10 ms; the answers are not joystick reports.
     EXPECT_EQ(reports(), 21);
     EXPECT_EQ(port.dropped, 0);
-    EXPECT_EQ(tab->scope().totals().axes[0].current, 0x4040);
+    EXPECT_EQ(tab->totals().axes[0].current, 0x4040);
 
     tab->hide(); // the dialog closes: the port is let go
     EXPECT_FALSE(tab->listening());
@@ -118,12 +118,12 @@ TEST_F(SignalTabTest, RecordWritesEachReportAsALineOfTheCsvFile) {
     port.stream(joystick(0x80, 0x05), 10ms);
     tab->show();
     click("SignalRecord");
-    ASSERT_NE(tab->recording(), nullptr);
+    ASSERT_TRUE(tab->recording());
     clock.advance(30ms);
     tab->readQueued();
-    EXPECT_EQ(tab->recording()->reports(), 3);
+    EXPECT_EQ(tab->recordedReports(), 3);
     click("SignalRecord");
-    EXPECT_EQ(tab->recording(), nullptr);
+    EXPECT_FALSE(tab->recording());
 
     std::ifstream in(file);
     std::string header;
@@ -143,7 +143,7 @@ TEST_F(SignalTabTest, FilesThatCannotBeWrittenAreToldAndNothingRecords) {
     ui.saveNames = {missing.string() + ".csv", missing.string() + ".png"};
     tab->show();
     click("SignalRecord");
-    EXPECT_EQ(tab->recording(), nullptr);
+    EXPECT_FALSE(tab->recording());
     click("SignalSavePicture");
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_NE(ui.messages[0].text.find(missing.string() + ".csv"), std::string::npos);
