@@ -1,7 +1,9 @@
 // How far the signal scope's measured report intervals are from the true ones: joystick
 // reports read through the real libtavrel.so, loaded by name, from the emulated interface,
-// which sends one exactly every 10 ms and leaves out ten of them once a second. Each read's
-// arrival time is taken as the read returns, as orvane-cli monitor takes it.
+// which sends one exactly every 10 ms and leaves out ten of them once a second. The reports
+// are read as the Signal tab reads them between exchanges: by the port's reading thread,
+// each stamped by the port as its read returns (orvane-cli monitor's blocking reads stamp
+// them the same way).
 //
 // usage: bench_signal_accuracy [SECONDS]   (default 10)
 // Prints the error of each interval against the truth (10 ms, or 110 ms over a gap) as
@@ -16,9 +18,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/tavrel_library.h"
+#include "device/tavrel_report_port.h"
+#include "report/port_reader.h"
 #include "signal/core/signal_scope.h"
 
 namespace {
@@ -68,25 +73,35 @@ int main(int argc, char** argv) {
     options.maxSamples = static_cast<std::size_t>(seconds * 200) + 16;
     orvane::signal::SignalScope scope(options);
 
-    std::array<uint8_t, TAVREL_REPORT_BUFFER_SIZE> buffer{};
-    std::vector<Clock::time_point> arrivals;
+    // Runs on the reading thread; read only after that thread has ended.
+    struct Arrivals final : orvane::report::ReportListener {
+        explicit Arrivals(orvane::signal::SignalScope& s) : scope(s) {}
+        void reportArrived(std::span<const uint8_t> report, Clock::time_point arrival) override {
+            if (scope.addReport(report, arrival)) times.push_back(arrival);
+        }
+        orvane::signal::SignalScope& scope;
+        std::vector<Clock::time_point> times;
+    } heard(scope);
+    orvane::TavrelReportPort port(tavrel);
     const double cpuBefore = cpuSeconds();
     const auto begin = Clock::now();
-    const auto end =
-        begin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    while (Clock::now() < end) {
-        const int n = tavrel.ReadTimeout(buffer, 100);
-        const auto arrival = Clock::now();
-        if (n < 0) {
-            std::printf("the read failed\n");
-            return 1;
-        }
-        if (n > 0 &&
-            scope.addReport(std::span(buffer.data(), static_cast<std::size_t>(n)), arrival))
-            arrivals.push_back(arrival);
+    long reads = 0;
+    bool failing = false;
+    {
+        const orvane::report::ListenerRegistration registration(port, heard);
+        orvane::report::PortReader reader(port);
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        reads = reader.reads();
+        failing = reader.failing();
     }
     const double wall = std::chrono::duration<double>(Clock::now() - begin).count();
     const double cpu = cpuSeconds() - cpuBefore;
+    if (failing) {
+        std::printf("the reads failed\n");
+        return 1;
+    }
+    const std::vector<Clock::time_point>& arrivals = heard.times;
+    std::printf("reads %ld by the reading thread\n", reads);
     tavrel.CloseRead();
     tavrel.CloseWrite();
 

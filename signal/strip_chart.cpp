@@ -24,6 +24,7 @@ constexpr int kTimeHeight = 16;
 // between, so that neighbours join. Vertical strokes are the raster engine's cheapest line.
 class LaneTrace {
 public:
+    void reserve(int columns) { lines_.reserve(static_cast<std::size_t>(columns) + 1); }
     void add(int column, int y, bool joined) {
         if (!open_ || column != column_) {
             close();
@@ -99,8 +100,10 @@ void drawChartFrame(QPainter& p, QSize size, const ChartFrame& frame) {
     drawFrame(p, plot, plot.height() / kAxes, frame);
 }
 
-void drawChartTraces(QImage& canvas, std::span<const Sample> samples, const ChartFrame& frame,
-                     const QString& emptyText) {
+// Returns false when it wrote the empty text rather than strokes only; strokes, when given,
+// receives each stroke written.
+bool drawChartTraces(QImage& canvas, std::span<const Sample> samples, const ChartFrame& frame,
+                     const QString& emptyText, std::vector<QLine>* strokes = nullptr) {
     const QRect plot = plotArea(canvas.size());
     const int laneHeight = plot.height() / kAxes;
     const TimePoint start = frame.end - frame.span;
@@ -110,12 +113,14 @@ void drawChartTraces(QImage& canvas, std::span<const Sample> samples, const Char
         QPainter p(&canvas);
         p.setPen(Qt::darkGray);
         p.drawText(plot, Qt::AlignCenter, emptyText);
-        return;
+        return false;
     }
     const double pixelsPerTick =
         static_cast<double>(plot.width() - 1) / static_cast<double>(frame.span.count());
     const int usable = std::max(1, laneHeight - 4);
     std::array<LaneTrace, kAxes> traces;
+    for (LaneTrace& trace : traces)
+        trace.reserve(plot.width());
     TimePoint previous = first->time;
     for (auto it = first; it != last; ++it) {
         const int column =
@@ -141,8 +146,22 @@ void drawChartTraces(QImage& canvas, std::span<const Sample> samples, const Char
             const int bottom = std::min(line.y2(), bounds.bottom());
             for (int y = top; y <= bottom; ++y)
                 reinterpret_cast<QRgb*>(bits + y * stride)[line.x1()] = colour;
+            if (strokes && top <= bottom) strokes->emplace_back(line.x1(), top, line.x1(), bottom);
         }
     }
+    return true;
+}
+
+// Puts the background back under the strokes of the last repaint: far fewer pixels than
+// the whole picture, which would otherwise be copied twice at every repaint.
+void restoreUnder(QImage& canvas, const QImage& background, std::span<const QLine> strokes) {
+    uchar* const to = canvas.bits();
+    const uchar* const from = background.constBits();
+    const qsizetype stride = canvas.bytesPerLine();
+    for (const QLine& line : strokes)
+        for (int y = line.y1(); y <= line.y2(); ++y)
+            reinterpret_cast<QRgb*>(to + y * stride)[line.x1()] =
+                reinterpret_cast<const QRgb*>(from + y * stride)[line.x1()];
 }
 
 void drawStripChart(QPainter& p, const QRect& area, std::span<const Sample> samples,
@@ -184,13 +203,17 @@ void StripChart::paintEvent(QPaintEvent*) {
         background_ = QImage(size(), QImage::Format_RGB32);
         QPainter b(&background_);
         drawChartFrame(b, size(), frame_);
+        canvas_ = background_.copy();
+    } else if (onlyStrokes_) {
+        restoreUnder(canvas_, background_, strokes_);
+    } else {
+        std::memcpy(canvas_.bits(), background_.constBits(),
+                    static_cast<std::size_t>(background_.sizeInBytes()));
     }
     // The canvas is kept between repaints: a fresh one each time would cost an allocation
     // and its page faults 30 times a second.
-    if (canvas_.size() != size()) canvas_ = QImage(size(), QImage::Format_RGB32);
-    std::memcpy(canvas_.bits(), background_.constBits(),
-                static_cast<std::size_t>(background_.sizeInBytes()));
-    drawChartTraces(canvas_, samples_, frame_, emptyText_);
+    strokes_.clear();
+    onlyStrokes_ = drawChartTraces(canvas_, samples_, frame_, emptyText_, &strokes_);
     QPainter p(this);
     p.drawImage(0, 0, canvas_);
 }

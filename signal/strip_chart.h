@@ -5,6 +5,7 @@
 #define ORVANE_SIGNAL_STRIP_CHART_H
 
 #include <QImage>
+#include <QLine>
 #include <QWidget>
 
 #include <chrono>
@@ -52,6 +53,8 @@ private:
     QString emptyText_;
     QImage background_;
     QImage canvas_;
+    std::vector<QLine> strokes_; // written on canvas_ over background_ at the last repaint
+    bool onlyStrokes_ = false;
 };
 
 } // namespace orvane::signal

@@ -81,5 +81,23 @@ TEST(StripChart, SamplesOutsideTheFrameLeaveTheLanesEmpty) {
         ASSERT_EQ(tracedRows(image, x), 0) << "column " << x;
 }
 
+// The widget keeps its picture between repaints and takes back only the last strokes: each
+// repaint must still look as if drawn afresh, whatever the one before showed.
+TEST(StripChart, EachRepaintShowsOnlyItsOwnSamples) {
+    StripChart chart;
+    chart.resize(438, 418);
+    const std::vector<std::vector<Sample>> frames = {
+        {at(5s, 0), at(5s + 1ms, 65535), at(7s, 0), at(7s + 25ms, 65535)},
+        {at(2s, 30000), at(2s + 10ms, 31000)},
+        {}, // the empty text
+        {at(9s, 65535)},
+    };
+    for (const auto& samples : frames) {
+        chart.setSamples(samples, kEnd);
+        EXPECT_EQ(chart.grab().toImage().convertToFormat(QImage::Format_RGB32), chart.picture())
+            << samples.size() << " samples";
+    }
+}
+
 } // namespace
 } // namespace orvane::signal
