@@ -30,6 +30,7 @@
 #include "shell/localization.h"
 #include "ui/fake_ui_services.h"
 #include "ui/test_fixture.h"
+#include "ui/wait_until.h"
 
 namespace orvane::test {
 namespace {
@@ -55,16 +56,6 @@ config::Configuration editedConfiguration() {
     c.option = {true, false};
     c.decodingMode = 0;
     return c;
-}
-
-bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = patient(5s)) {
-    const auto end = Clock::now() + bound;
-    while (!done()) {
-        if (Clock::now() > end) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
 }
 
 class ConfigEndToEnd : public ::testing::Test {

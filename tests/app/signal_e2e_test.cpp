@@ -20,22 +20,13 @@
 #include "signal/signal_tab.h"
 #include "ui/fake_ui_services.h"
 #include "ui/test_fixture.h"
+#include "ui/wait_until.h"
 
 namespace orvane::test {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = 10s) {
-    const auto end = Clock::now() + bound;
-    while (!done()) {
-        if (Clock::now() > end) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 class SignalEndToEnd : public ::testing::Test {
 protected:
