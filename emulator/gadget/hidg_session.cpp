@@ -89,9 +89,14 @@ SessionEnd serve(int fd, Port& port, std::atomic<bool>& stop,
             trace(counters.trace, sent ? "answer" : "answer not sent",
                   std::span(buf.data(), static_cast<std::size_t>(n)));
             counters.answers += sent ? 1 : 0;
-        } else if (sent)
+        } else if (sent) {
+            const auto now = std::chrono::steady_clock::now();
+            if (counters.joystickSent > 0 &&
+                now - counters.lastJoystick >= std::chrono::milliseconds(20))
+                ++counters.joystickLate;
+            counters.lastJoystick = now;
             ++counters.joystickSent;
-        else
+        } else
             ++counters.joystickSkipped;
     }
     // Whatever is still in the endpoint (the acknowledgement before a restart) reaches the

@@ -7,6 +7,7 @@
 #include "emulator/bus.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 
@@ -23,6 +24,10 @@ struct SessionCounters {
     long answers = 0;           // reports other than joystick reports written to the host
     long joystickSent = 0;      // joystick reports written to the host
     long joystickSkipped = 0;   // joystick reports the host had not polled room for
+    // Joystick reports sent 20 ms or more after the one before: the signal's own gaps and any
+    // stall of the gadget or of the host's polling, as the wire saw them.
+    long joystickLate = 0;
+    std::chrono::steady_clock::time_point lastJoystick{};
 };
 
 // fd: the open /dev/hidgN, non-blocking. onRequest is asked before each output report is
