@@ -26,7 +26,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr const char* kHelp =
+constexpr const char* kMonitorHelp =
     R"(usage: orvane-cli monitor [--seconds S] [--csv FILE] [--json] [--device N|SERIAL]
 
 Reads the interface's joystick reports (report id 01, eight axes and eight buttons, every
@@ -176,7 +176,7 @@ void printSummary(std::ostream& out, const signal::Figures& f, signal::TimePoint
     }
 }
 
-void printJson(std::ostream& out, const signal::Figures& f, signal::TimePoint start) {
+void printFiguresJson(std::ostream& out, const signal::Figures& f, signal::TimePoint start) {
     out << "{\n  \"reports\": " << f.reports << ",\n  \"seconds\": " << fixed(f.seconds, 3)
         << ",\n  \"rate_hz\": " << fixed(f.rateHz, 2) << ",\n  \"dropouts\": " << f.dropouts
         << ",\n  \"dropout_list\": [";
@@ -215,7 +215,7 @@ int commandMonitor(std::span<const std::string> words, CliServices& services) {
     const Arguments a = parseArguments(words, {"--device", "--seconds", "--csv"},
                                        {"--json", "--verbose", "--help"});
     if (a.has("--help")) {
-        services.out << kHelp;
+        services.out << kMonitorHelp;
         return code(ExitCode::Ok);
     }
     if (!a.error.empty() || !a.positional.empty()) {
@@ -289,7 +289,7 @@ int commandMonitor(std::span<const std::string> words, CliServices& services) {
 
     const signal::Figures total = scope.totals();
     if (json)
-        printJson(services.out, total, start);
+        printFiguresJson(services.out, total, start);
     else
         printSummary(services.out, total, start);
     if (csv.is_open()) {

@@ -23,6 +23,11 @@ inline constexpr std::size_t kJoystickReportBytes = 18;
 using TimePoint = std::chrono::steady_clock::time_point;
 using Duration = std::chrono::steady_clock::duration;
 
+// Figures give times in (fractional) milliseconds.
+inline double toMs(Duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
 struct Sample {
     TimePoint time{};
     std::array<uint16_t, kAxes> axes{};
