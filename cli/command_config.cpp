@@ -20,7 +20,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr const char* kHelp =
+constexpr const char* kConfigHelp =
     R"(usage: orvane-cli config read [-o FILE.orv | --json] [--device N|SERIAL] [--verbose]
        orvane-cli config write FILE.orv [--store] [--device N|SERIAL] [--verbose]
        orvane-cli config bootloader [--device N|SERIAL] [--verbose]
@@ -83,7 +83,7 @@ int failedRun(const config::SequenceTally& tally, CliServices& services,
     return code(tally.failed() > 0 ? ExitCode::NoAnswer : ExitCode::Failure);
 }
 
-void printTable(const config::Configuration& c, std::ostream& out) {
+void printConfigurationTable(const config::Configuration& c, std::ostream& out) {
     out << "Axis    channel  inverted\n";
     for (int i = 0; i < config::kAxisCount; ++i)
         out << std::left << std::setw(8) << i + 1 << std::setw(9) << c.axisChannel[i]
@@ -121,7 +121,7 @@ int read(const Arguments& a, CliServices& services) {
         return code(ExitCode::Ok);
     }
     if (!output) {
-        printTable(record, services.out);
+        printConfigurationTable(record, services.out);
         return code(ExitCode::Ok);
     }
     const auto written = files::replaceFile(*output, config::writeSettingsFile(record, ""));
@@ -259,18 +259,18 @@ int commandConfig(std::span<const std::string> words, CliServices& services) {
     const Arguments a =
         parseArguments(words, {"--device", "-o"}, {"--store", "--verbose", "--json", "--help"});
     if (a.has("--help")) {
-        services.out << kHelp;
+        services.out << kConfigHelp;
         return code(ExitCode::Ok);
     }
     const std::string action = a.positional.empty() ? "" : a.positional[0];
     if (const std::string wrong = usageError(a); !wrong.empty()) {
-        services.err << wrong << "\n\n" << kHelp;
+        services.err << wrong << "\n\n" << kConfigHelp;
         return code(ExitCode::Usage);
     }
     if (action == "read") return read(a, services);
     if (action == "write") return write(a, services);
     if (action == "bootloader") return bootloader(a, services);
-    services.err << "config needs read, write or bootloader.\n\n" << kHelp;
+    services.err << "config needs read, write or bootloader.\n\n" << kConfigHelp;
     return code(ExitCode::Usage);
 }
 

@@ -18,7 +18,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr const char* kHelp =
+constexpr const char* kFirmwareHelp =
     R"(usage: orvane-cli firmware check FILE [--verbose | --json]
        orvane-cli firmware encrypt IN.hex -o OUT.enc
        orvane-cli firmware flash FILE.hex|FILE.enc [--wait SECONDS] [--device N|SERIAL]
@@ -146,7 +146,7 @@ int commandFirmware(std::span<const std::string> words, CliServices& services) {
     const Arguments a =
         parseArguments(words, {"--device", "-o", "--wait"}, {"--verbose", "--json", "--help"});
     if (a.has("--help")) {
-        services.out << kHelp;
+        services.out << kFirmwareHelp;
         return code(ExitCode::Ok);
     }
     if (!a.error.empty() || a.positional.empty()) {

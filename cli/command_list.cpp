@@ -13,7 +13,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr const char* kHelp = R"(usage: orvane-cli list [--json]
+constexpr const char* kListHelp = R"(usage: orvane-cli list [--json]
 
 Lists the HID devices that libtavrel sees and the R/C USB interfaces (and their boot
 loader) it finds beyond its listing. The position in the first column is what --device N
@@ -25,7 +25,7 @@ const char* kindOf(const FoundDevice& d) {
     return d.known ? "interface" : "other";
 }
 
-void printJson(const std::vector<FoundDevice>& devices, std::ostream& out) {
+void printDevicesJson(const std::vector<FoundDevice>& devices, std::ostream& out) {
     out << "[";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const FoundDevice& d = devices[i];
@@ -41,7 +41,7 @@ void printJson(const std::vector<FoundDevice>& devices, std::ostream& out) {
     out << (devices.empty() ? "]\n" : "\n]\n");
 }
 
-void printTable(const std::vector<FoundDevice>& devices, std::ostream& out) {
+void printDevicesTable(const std::vector<FoundDevice>& devices, std::ostream& out) {
     // Ids as the program shows them (decimal) and in hexadecimal.
     out << std::left << std::setw(4) << "#" << std::setw(16) << "VID" << std::setw(16) << "PID"
         << std::setw(22) << "Product" << std::setw(16) << "Manufacturer" << std::setw(21)
@@ -62,7 +62,7 @@ void printTable(const std::vector<FoundDevice>& devices, std::ostream& out) {
 int commandList(std::span<const std::string> words, CliServices& services) {
     const Arguments a = parseArguments(words, {"--device"}, {"--json", "--verbose", "--help"});
     if (a.has("--help")) {
-        services.out << kHelp;
+        services.out << kListHelp;
         return code(ExitCode::Ok);
     }
     if (!a.error.empty() || !a.positional.empty()) {
@@ -71,9 +71,9 @@ int commandList(std::span<const std::string> words, CliServices& services) {
     }
     const auto devices = findDevices(services.tavrel);
     if (a.has("--json"))
-        printJson(devices, services.out);
+        printDevicesJson(devices, services.out);
     else
-        printTable(devices, services.out);
+        printDevicesTable(devices, services.out);
     return code(ExitCode::Ok);
 }
 

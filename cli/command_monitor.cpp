@@ -26,7 +26,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr const char* kHelp =
+constexpr const char* kMonitorHelp =
     R"(usage: orvane-cli monitor [--seconds S] [--csv FILE] [--json] [--device N|SERIAL]
 
 Reads the interface's joystick reports (report id 01, eight axes and eight buttons, every
@@ -49,8 +49,6 @@ Ctrl+C.
 Exit code 3 when no interface is found, 4 when it cannot be opened, 5 when it left or sent
 no joystick report, 1 when the CSV file cannot be written.
 )";
-
-constexpr const char* kAxisNames[signal::kAxes] = {"X", "Y", "Z", "Rx", "Ry", "Rz", "Sl", "Di"};
 
 // Ctrl+C asks the loop to end; the loop looks at least every read timeout.
 std::atomic<bool> gInterrupted{false}; // NOLINT: a signal handler can reach nothing else
@@ -132,7 +130,7 @@ void printSecond(std::ostream& out, int second, const signal::Figures& lastSecon
     const int axis = noisiestAxis(lastSecond);
     out << second << " s: " << lastSecond.reports << " reports, dropouts " << total.dropouts
         << ", largest ptp_1s " << lastSecond.axes[axis].ptp1s << " (axis " << axis + 1 << " "
-        << kAxisNames[axis] << ")\n";
+        << signal::kAxisNames[static_cast<std::size_t>(axis)] << ")\n";
 }
 
 void printSummary(std::ostream& out, const signal::Figures& f, signal::TimePoint start) {
@@ -164,8 +162,9 @@ void printSummary(std::ostream& out, const signal::Figures& f, signal::TimePoint
     for (int k = 0; k < signal::kAxes; ++k) {
         const auto& a = f.axes[static_cast<std::size_t>(k)];
         char line[128];
-        std::snprintf(line, sizeof line, "%d %-3s %6u %6u %9.1f %8.2f %7u\n", k + 1, kAxisNames[k],
-                      a.min, a.max, a.mean, a.std, a.ptp1s);
+        std::snprintf(line, sizeof line, "%d %-3s %6u %6u %9.1f %8.2f %7u\n", k + 1,
+                      signal::kAxisNames[static_cast<std::size_t>(k)], a.min, a.max, a.mean, a.std,
+                      a.ptp1s);
         out << line;
     }
     out << "Buttons (state, changes):";
@@ -176,7 +175,7 @@ void printSummary(std::ostream& out, const signal::Figures& f, signal::TimePoint
     }
 }
 
-void printJson(std::ostream& out, const signal::Figures& f, signal::TimePoint start) {
+void printFiguresJson(std::ostream& out, const signal::Figures& f, signal::TimePoint start) {
     out << "{\n  \"reports\": " << f.reports << ",\n  \"seconds\": " << fixed(f.seconds, 3)
         << ",\n  \"rate_hz\": " << fixed(f.rateHz, 2) << ",\n  \"dropouts\": " << f.dropouts
         << ",\n  \"dropout_list\": [";
@@ -194,8 +193,9 @@ void printJson(std::ostream& out, const signal::Figures& f, signal::TimePoint st
         << ",\n  \"repeat_share\": " << fixed(f.repeatShare, 4) << ",\n  \"channels\": [";
     for (int k = 0; k < signal::kAxes; ++k) {
         const auto& a = f.axes[static_cast<std::size_t>(k)];
-        out << (k ? "," : "") << "\n    {\"axis\": " << k + 1 << ", \"name\": \"" << kAxisNames[k]
-            << "\", \"current\": " << a.current << ", \"min\": " << a.min << ", \"max\": " << a.max
+        out << (k ? "," : "") << "\n    {\"axis\": " << k + 1 << ", \"name\": \""
+            << signal::kAxisNames[static_cast<std::size_t>(k)] << "\", \"current\": " << a.current
+            << ", \"min\": " << a.min << ", \"max\": " << a.max
             << ", \"mean\": " << fixed(a.mean, 3) << ", \"std\": " << fixed(a.std, 3)
             << ", \"ptp_1s\": " << a.ptp1s << "}";
     }
@@ -215,7 +215,7 @@ int commandMonitor(std::span<const std::string> words, CliServices& services) {
     const Arguments a = parseArguments(words, {"--device", "--seconds", "--csv"},
                                        {"--json", "--verbose", "--help"});
     if (a.has("--help")) {
-        services.out << kHelp;
+        services.out << kMonitorHelp;
         return code(ExitCode::Ok);
     }
     if (!a.error.empty() || !a.positional.empty()) {
@@ -289,7 +289,7 @@ int commandMonitor(std::span<const std::string> words, CliServices& services) {
 
     const signal::Figures total = scope.totals();
     if (json)
-        printJson(services.out, total, start);
+        printFiguresJson(services.out, total, start);
     else
         printSummary(services.out, total, start);
     if (csv.is_open()) {

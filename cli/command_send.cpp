@@ -15,7 +15,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr const char* kHelp =
+constexpr const char* kSendHelp =
     R"(usage: orvane-cli send REPORT_ID "BYTES..." [--reads N] [--device N|SERIAL]
 
 Sends one output report to the interface (report id and data bytes in hexadecimal,
@@ -37,7 +37,7 @@ std::optional<int> readCount(const Arguments& a) {
 int commandSend(std::span<const std::string> words, CliServices& services) {
     const Arguments a = parseArguments(words, {"--device", "--reads"}, {"--verbose", "--help"});
     if (a.has("--help")) {
-        services.out << kHelp;
+        services.out << kSendHelp;
         return code(ExitCode::Ok);
     }
     // Without data bytes the report would go out as zeros: that is never what was meant.
@@ -50,7 +50,7 @@ int commandSend(std::span<const std::string> words, CliServices& services) {
                                a.positional[1].find_first_not_of(' ') == std::string::npos))
         wrong = "send needs the data bytes after the report id.";
     if (!wrong.empty()) {
-        services.err << wrong << "\n\n" << kHelp;
+        services.err << wrong << "\n\n" << kSendHelp;
         return code(ExitCode::Usage);
     }
     // Words that are not hexadecimal are refused, not sent as the zeros their leading digits

@@ -33,10 +33,6 @@ namespace {
 constexpr std::array<const char*, 6> kOperationNames{"open_Command",  "program_Command",
                                                      "erase_Command", "verify_Command",
                                                      "reset_Command", "led_Command"};
-constexpr std::size_t kOpenButton = 0;
-constexpr std::size_t kProgramButton = 1;
-constexpr std::size_t kEraseButton = 2;
-constexpr std::size_t kVerifyButton = 3;
 
 constexpr const char* kOpenTitle = "Select a Firmware Download File in Intel Hex Format as Input";
 // Without the blank that follows the pattern on Windows: the file dialog reads the

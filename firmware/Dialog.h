@@ -110,7 +110,13 @@ private:
     DeviceValues values_;
     QPlainTextEdit* Console_;
     QProgressBar* BL_ProgressBar_;
-    // open, program, erase, verify, reset, led: the operation buttons.
+    // The operation buttons, by their place in operationButtons_.
+    static constexpr std::size_t kOpenButton = 0;
+    static constexpr std::size_t kProgramButton = 1;
+    static constexpr std::size_t kEraseButton = 2;
+    static constexpr std::size_t kVerifyButton = 3;
+    static constexpr std::size_t kResetButton = 4;
+    static constexpr std::size_t kLedButton = 5;
     std::array<QPushButton*, 6> operationButtons_{};
     QPushButton* CancelButton_;
     QTimer* Timer1_;

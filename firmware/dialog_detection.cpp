@@ -12,14 +12,6 @@
 
 namespace orvane {
 
-namespace {
-
-constexpr std::size_t kOpenButton = 0;
-constexpr std::size_t kResetButton = 4;
-constexpr std::size_t kLedButton = 5;
-
-} // namespace
-
 void Dialog::Timer1_Timer() {
     const Trap trap(context_.log);
     std::optional<int> found;

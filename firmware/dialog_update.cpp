@@ -22,11 +22,6 @@ namespace orvane {
 
 namespace {
 
-constexpr std::size_t kProgramButton = 1;
-constexpr std::size_t kEraseButton = 2;
-constexpr std::size_t kVerifyButton = 3;
-constexpr std::size_t kResetButton = 4;
-constexpr std::size_t kLedButton = 5;
 // The window repaints at most this often while an operation runs: often enough to look
 // alive, rarely enough to cost nothing next to the exchanges.
 constexpr auto kPaintInterval = std::chrono::milliseconds{30};

@@ -22,7 +22,6 @@ namespace orvane::signal {
 
 namespace {
 
-constexpr std::array<const char*, kAxes> kAxisNames = {"X", "Y", "Z", "Rx", "Ry", "Rz", "Sl", "Di"};
 constexpr std::array<int, 7> kFigureRows = {text_id::kSignalReports,   text_id::kSignalDuration,
                                             text_id::kSignalRate,      text_id::kSignalIntervals,
                                             text_id::kSignalHistogram, text_id::kSignalDropouts,

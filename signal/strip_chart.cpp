@@ -13,7 +13,6 @@ namespace orvane::signal {
 
 namespace {
 
-constexpr std::array<const char*, kAxes> kAxisNames = {"X", "Y", "Z", "Rx", "Ry", "Rz", "Sl", "Di"};
 constexpr std::array<QRgb, kAxes> kColours = {0x1f77b4, 0xd62728, 0x2ca02c, 0x9467bd,
                                               0xff7f0e, 0x17becf, 0x8c564b, 0xe377c2};
 constexpr int kLabelWidth = 34;

@@ -3,7 +3,7 @@
 namespace orvane::config {
 namespace {
 
-bool isBlank(char c) {
+bool isSpaceOrTab(char c) {
     return c == ' ' || c == '\t';
 }
 
@@ -48,9 +48,9 @@ std::optional<std::string_view> SettingsItemReader::next() {
 
 std::optional<long> parseValueItem(std::string_view item) {
     // A value in quotes keeps its blanks; it reads like the same value without them.
-    while (!item.empty() && isBlank(item.front()))
+    while (!item.empty() && isSpaceOrTab(item.front()))
         item.remove_prefix(1);
-    while (!item.empty() && isBlank(item.back()))
+    while (!item.empty() && isSpaceOrTab(item.back()))
         item.remove_suffix(1);
     bool negative = false;
     if (!item.empty() && (item[0] == '-' || item[0] == '+')) {

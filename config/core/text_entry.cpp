@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::int64_t kLimit = 32768; // beyond the magnitude of any 16-bit value
 
-bool isBlank(char c) {
+bool isBlankOrLineEnd(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
@@ -34,7 +34,7 @@ std::optional<int> parseTextEntry(std::string_view text) {
     // Blanks count nowhere in the number, so drop them first: " 1 7" reads as 17.
     std::string chars;
     for (char c : text) {
-        if (!isBlank(c)) chars += c;
+        if (!isBlankOrLineEnd(c)) chars += c;
     }
     std::size_t pos = 0;
 

@@ -4,14 +4,13 @@
 #include <optional>
 #include <span>
 
+#include "console/core/console_request.h"
 #include "report/exchange.h"
 #include "report/report_text.h"
 
 namespace orvane::console {
 
 namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
 
 // Report lengths are at least the report id byte when shown.
 std::span<const uint8_t> shownBytes(const report::ReportBuffer& buffer, int length) {

@@ -10,7 +10,6 @@ namespace orvane::console {
 namespace {
 
 constexpr std::string_view kNotSent = "Not sent: ";
-constexpr std::string_view kLineEnd = "\r\n";
 
 std::string_view trimmedBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');

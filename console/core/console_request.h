@@ -11,6 +11,9 @@
 
 namespace orvane::console {
 
+// Every line the console writes into its status box ends in CR LF.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
 // Answers read after one write at most; each further attempt adds one short wait.
 inline constexpr int kMaxReadAttempts = 100;
 

@@ -6,7 +6,7 @@ namespace emu {
 namespace {
 
 constexpr double kMaxMs = 3600000;
-constexpr uint32_t kMaxCount = 1000000;
+constexpr uint32_t kMaxEveryNth = 1000000;
 
 std::optional<Channels> parseChannels(std::string_view text) {
     Channels channels;
@@ -60,7 +60,7 @@ bool isCount(std::string_view key) {
 }
 
 int count(std::string_view value) {
-    return static_cast<int>(*parseUnsigned(value, kMaxCount));
+    return static_cast<int>(*parseUnsigned(value, kMaxEveryNth));
 }
 
 } // namespace
@@ -85,7 +85,7 @@ std::optional<std::string> checkOption(std::string_view key, std::string_view va
     if (isMilliseconds(key))
         return check(parseMilliseconds(value, kMaxMs).has_value(), "milliseconds");
     if (isCount(key))
-        return check(parseUnsigned(value, kMaxCount).has_value(), "a count, 0 for none");
+        return check(parseUnsigned(value, kMaxEveryNth).has_value(), "a count, 0 for none");
     if (key == "queue") {
         const auto v = parseUnsigned(value, 4096);
         return check(v && *v > 0, "1 to 4096 reports");

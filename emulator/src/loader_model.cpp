@@ -8,7 +8,8 @@ namespace emu {
 namespace {
 
 constexpr std::size_t kDataOffset = 6; // first data byte of read and write
-constexpr uint32_t kMaxCount = 16;
+// Bytes one read or write command may carry.
+constexpr uint32_t kMaxBytesPerCommand = 16;
 constexpr std::size_t kWorkLength = 22; // room for every answer before it is cut to length
 
 uint32_t addressOf(std::span<const uint8_t> plain) {
@@ -81,7 +82,7 @@ std::vector<uint8_t> LoaderModel::execute(uint8_t command, std::span<const uint8
 
     // Reads and writes of count bytes inside [low, high).
     auto checkRange = [&](uint32_t low, uint32_t high) -> std::optional<Refusal> {
-        if (count == 0 || count > kMaxCount) return Refusal::Count;
+        if (count == 0 || count > kMaxBytesPerCommand) return Refusal::Count;
         if (address < low || address + count > high) return Refusal::Address;
         return std::nullopt;
     };

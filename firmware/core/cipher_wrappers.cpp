@@ -8,27 +8,27 @@
 namespace orvane::firmware {
 namespace {
 
-enum class Operation { Encrypt, Decrypt };
+enum class CipherDirection { Encrypt, Decrypt };
 
-std::string runCipher(Operation operation, FileCipher& cipher, int selector, std::string_view data,
-                      std::string_view key1, std::string_view key2) {
+std::string runCipher(CipherDirection direction, FileCipher& cipher, int selector,
+                      std::string_view data, std::string_view key1, std::string_view key2) {
     const auto code = cipherCode(selector);
     if (!code) return {};
     const std::string second = paddedSecondKey(std::string(key2));
-    return operation == Operation::Encrypt ? cipher.encrypt(*code, key1, second, data)
-                                           : cipher.decrypt(*code, key1, second, data);
+    return direction == CipherDirection::Encrypt ? cipher.encrypt(*code, key1, second, data)
+                                                 : cipher.decrypt(*code, key1, second, data);
 }
 
 } // namespace
 
 std::string EncryptArray(FileCipher& cipher, int selector, std::string_view data,
                          std::string_view key1, std::string_view key2) {
-    return runCipher(Operation::Encrypt, cipher, selector, data, key1, key2);
+    return runCipher(CipherDirection::Encrypt, cipher, selector, data, key1, key2);
 }
 
 std::string DecryptArray(FileCipher& cipher, int selector, std::string_view data,
                          std::string_view key1, std::string_view key2) {
-    return runCipher(Operation::Decrypt, cipher, selector, data, key1, key2);
+    return runCipher(CipherDirection::Decrypt, cipher, selector, data, key1, key2);
 }
 
 EncryptFileResult EncryptFile(FileCipher& cipher, int selector, const std::string& input,

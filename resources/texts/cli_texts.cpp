@@ -7,12 +7,12 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<TextEntry, 0> kTexts{{}};
+constexpr std::array<TextEntry, 0> kCliTexts{{}};
 
 } // namespace
 
 std::span<const TextEntry> cliTexts() {
-    return kTexts;
+    return kCliTexts;
 }
 
 } // namespace orvane

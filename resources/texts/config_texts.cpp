@@ -7,7 +7,7 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<TextEntry, 13> kTexts{{
+constexpr std::array<TextEntry, 13> kConfigTexts{{
     {text_id::kStoreWhichQuestion,
      "Die angezeigten Werte sind nicht die des Interfaces: Sie wurden geändert oder aus einer "
      "Datei gelesen und nicht übertragen. Speichern sichert nur, was das Interface hält.",
@@ -52,7 +52,7 @@ constexpr std::array<TextEntry, 13> kTexts{{
 } // namespace
 
 std::span<const TextEntry> configTexts() {
-    return kTexts;
+    return kConfigTexts;
 }
 
 } // namespace orvane

@@ -7,14 +7,14 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<TextEntry, 1> kTexts{{
+constexpr std::array<TextEntry, 1> kConsoleTexts{{
     {text_id::kNoReportCame, "(kein Report gekommen)", "(no report came)"},
 }};
 
 } // namespace
 
 std::span<const TextEntry> consoleTexts() {
-    return kTexts;
+    return kConsoleTexts;
 }
 
 } // namespace orvane

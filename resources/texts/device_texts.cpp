@@ -7,12 +7,12 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<TextEntry, 0> kTexts{{}};
+constexpr std::array<TextEntry, 0> kDeviceTexts{{}};
 
 } // namespace
 
 std::span<const TextEntry> deviceTexts() {
-    return kTexts;
+    return kDeviceTexts;
 }
 
 } // namespace orvane

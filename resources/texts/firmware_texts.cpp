@@ -7,7 +7,7 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<TextEntry, 4> kTexts{{
+constexpr std::array<TextEntry, 4> kFirmwareTexts{{
     {200,
      "Der Anwendungsbereich ist m\u00f6glicherweise nur teilweise gel\u00f6scht: vor dem Reset "
      "L\u00f6schen, Programmieren und Verifizieren erneut ausf\u00fchren.",
@@ -31,7 +31,7 @@ constexpr std::array<TextEntry, 4> kTexts{{
 } // namespace
 
 std::span<const TextEntry> firmwareTexts() {
-    return kTexts;
+    return kFirmwareTexts;
 }
 
 } // namespace orvane

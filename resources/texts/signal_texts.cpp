@@ -7,7 +7,7 @@ namespace orvane {
 
 namespace {
 
-constexpr std::array<TextEntry, 37> kTexts{{
+constexpr std::array<TextEntry, 37> kSignalTexts{{
     {450, "Signal", "Signal"},
     {451, "Anhalten", "Pause"},
     {452, "Weiter", "Resume"},
@@ -51,7 +51,7 @@ constexpr std::array<TextEntry, 37> kTexts{{
 } // namespace
 
 std::span<const TextEntry> signalTexts() {
-    return kTexts;
+    return kSignalTexts;
 }
 
 } // namespace orvane

@@ -7,14 +7,6 @@
 
 namespace orvane::signal {
 
-namespace {
-
-double toMs(Duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-} // namespace
-
 RunningFigures::RunningFigures(Duration nominalPeriod, double dropoutFactor,
                                std::size_t maxDropoutsListed)
     : detector_(nominalPeriod, dropoutFactor), maxDropoutsListed_(maxDropoutsListed),

@@ -15,6 +15,9 @@ namespace orvane::signal {
 
 inline constexpr int kAxes = 8;
 inline constexpr int kButtons = 8;
+// The axes' short names, in report order, as the tab, the chart and the command line show them.
+inline constexpr std::array<const char*, kAxes> kAxisNames = {"X",  "Y",  "Z",  "Rx",
+                                                              "Ry", "Rz", "Sl", "Di"};
 inline constexpr uint8_t kJoystickReportId = 0x01;
 // Report id, sixteen axis bytes, one button byte.
 inline constexpr std::size_t kJoystickReportBytes = 18;
@@ -22,6 +25,11 @@ inline constexpr std::size_t kJoystickReportBytes = 18;
 // Arrival times are taken on the monotonic clock as each read returns.
 using TimePoint = std::chrono::steady_clock::time_point;
 using Duration = std::chrono::steady_clock::duration;
+
+// Figures give times in (fractional) milliseconds.
+inline double toMs(Duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 struct Sample {
     TimePoint time{};

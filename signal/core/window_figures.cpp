@@ -2,20 +2,13 @@
 
 #include "signal/core/dropout_detector.h"
 #include "signal/core/peak_to_peak.h"
+#include "signal/core/sample.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 namespace orvane::signal {
-
-namespace {
-
-double toMs(Duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-} // namespace
 
 int intervalBin(double ms) {
     const int bin = static_cast<int>(std::floor(ms / IntervalFigures::kBinMs));

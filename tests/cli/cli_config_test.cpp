@@ -4,22 +4,15 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "cli_run.h"
+#include "common/temporary_folder.h"
 #include "config/core/settings_file.h"
 
 namespace orvane::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct CliConfig : ::testing::Test {
     fs::path dir = fs::temp_directory_path() / ("orvane-cli-config-" + std::to_string(getpid()));
@@ -34,7 +27,7 @@ struct CliConfig : ::testing::Test {
 TEST_F(CliConfig, AStoredFileSurvivesAReplugAndReadsBackByteForByte) {
     const auto a = (dir / "a.orv").string();
     ASSERT_EQ(cli({"config", "read", "-o", a}).exitCode, 0);
-    const std::string original = slurp(a);
+    const std::string original = readFile(a);
     // 200 lines ending in CR LF, and what the dialog's reader and writer make of it again.
     EXPECT_EQ(std::count(original.begin(), original.end(), '\n'), 200);
     const auto load = config::readSettingsFile(original, config::Configuration{}, "");
@@ -54,7 +47,7 @@ TEST_F(CliConfig, AStoredFileSurvivesAReplugAndReadsBackByteForByte) {
     // a device that stayed attached between two runs of the program.
     const auto c = (dir / "c.orv").string();
     ASSERT_EQ(cli({"config", "read", "-o", c}).exitCode, 0);
-    EXPECT_EQ(slurp(c), slurp(b));
+    EXPECT_EQ(readFile(c), readFile(b));
 }
 
 TEST_F(CliConfig, NothingIsWrittenOrReportedDoneWhenAnswersAreMissing) {

@@ -8,21 +8,12 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "common/temporary_folder.h"
 
 extern char** environ;
 
 namespace orvane::test {
-
-namespace {
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-} // namespace
 
 CliRun runCli(const std::vector<std::string>& args, const std::string& emulator,
               const std::string& state) {
@@ -64,8 +55,8 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& emulator,
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
-    run.out = slurp(outPath);
-    run.err = slurp(errPath);
+    run.out = readFile(outPath);
+    run.err = readFile(errPath);
     std::filesystem::remove_all(dir);
     return run;
 }
