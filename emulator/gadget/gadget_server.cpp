@@ -201,7 +201,7 @@ int run(const Options& options) {
         report("pulled out", device);
     }
     std::printf("orvane-gadget: %ld requests, %ld answers, %ld joystick reports sent, %ld "
-                "skipped while the host was not polling, %ld sent 20 ms or more after the "
+                "skipped while the host was not polling, %ld sent 25 ms or more after the "
                 "one before\n",
                 counters.requests, counters.answers, counters.joystickSent,
                 counters.joystickSkipped, counters.joystickLate);

@@ -92,7 +92,7 @@ SessionEnd serve(int fd, Port& port, std::atomic<bool>& stop,
         } else if (sent) {
             const auto now = std::chrono::steady_clock::now();
             if (counters.joystickSent > 0 &&
-                now - counters.lastJoystick >= std::chrono::milliseconds(20))
+                now - counters.lastJoystick >= std::chrono::milliseconds(25))
                 ++counters.joystickLate;
             counters.lastJoystick = now;
             ++counters.joystickSent;

@@ -24,8 +24,9 @@ struct SessionCounters {
     long answers = 0;           // reports other than joystick reports written to the host
     long joystickSent = 0;      // joystick reports written to the host
     long joystickSkipped = 0;   // joystick reports the host had not polled room for
-    // Joystick reports sent 20 ms or more after the one before: the signal's own gaps and any
-    // stall of the gadget or of the host's polling, as the wire saw them.
+    // Joystick reports sent 25 ms or more after the one before: the signal's own gaps and any
+    // stall of the gadget or of the host's polling, as the wire saw them (a report skipped
+    // because the host had not polled yet leaves 20 ms; a dropout is 30 ms or more).
     long joystickLate = 0;
     std::chrono::steady_clock::time_point lastJoystick{};
 };
