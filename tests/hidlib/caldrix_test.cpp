@@ -201,7 +201,8 @@ TEST_F(CaldrixTest, CopiesShareHandlesAndCloseEachOnlyOnce) {
         ASSERT_EQ(original.Open(kAny, kAny, nullptr, nullptr, nullptr, 1), 1);
         CCaldrix copy(session);
         copy = original;
-        copy = copy; // self-assignment keeps the handles
+        const CCaldrix& same = copy;
+        copy = same; // self-assignment keeps the handles
         CCaldrix constructed(copy);
 
         original.CloseRead();
